@@ -1,0 +1,6 @@
+// Directional shadow pass, fragment stage: depth only.
+#version 330 core
+
+void main()
+{
+}

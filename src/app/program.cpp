@@ -1,0 +1,92 @@
+// Window, context and frame loop steps in their fixed order.
+#include "app/program.h"
+
+#include "app/console.h"
+#include "app/scene.h"
+#include "app/scene_state.h"
+#include "camera/frustum.h"
+#include "camera/overlay.h"
+#include "render/frame_passes.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <GLFW/glfw3.h>
+
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+[[noreturn]] void failStartUp(const char* message, int status, bool terminate)
+{
+    if (terminate)
+        glfwTerminate();
+    std::cout << message << std::endl;
+    pauseConsole();
+    std::exit(status);
+}
+
+void reportGlError()
+{
+    const GLenum error = glGetError();
+    if (error == GL_NO_ERROR)
+        return;
+    std::cout << "ERROR: OPENGL Error" << std::endl;
+    std::cout << reinterpret_cast<const char*>(gluErrorString(error)) << std::endl;
+}
+
+} // namespace
+
+void startUp(int argc, char** argv, int width, int height)
+{
+    if (!glfwInit())
+        failStartUp("GLFW failed", -1, false);
+
+    // No hints: GLFW's defaults give a compatibility-profile context, which the
+    // overlay's bitmap text needs beside the shader pipeline.
+    scene.window = glfwCreateWindow(width, height, "j", nullptr, nullptr);
+    if (scene.window == nullptr)
+        failStartUp("No Window.....", -1, true);
+
+    glfwSetInputMode(scene.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+    glfwSetCursorPos(scene.window, 0.0, 0.0);
+    glutInit(&argc, argv);
+    glfwMakeContextCurrent(scene.window);
+
+    if (glewInit() != GLEW_OK) {
+        std::cout << "ERROR: Could not init GLEW" << std::endl;
+        glfwTerminate();
+        pauseConsole();
+        std::exit(1);
+    }
+    setupScene();
+}
+
+void advanceFrame(double frameDelta)
+{
+    updateScene(static_cast<float>(frameDelta));
+    scene.frustum->update();
+    renderFrame();
+    drawOverlay(frameDelta);
+}
+
+void endFrame()
+{
+    glfwSwapBuffers(scene.window);
+
+    // With sticky keys a key released since the last poll reads pressed once,
+    // then released: Escape closes the window on release, never while held.
+    const bool pressed = glfwGetKey(scene.window, GLFW_KEY_ESCAPE) == GLFW_PRESS;
+    if (pressed && glfwGetKey(scene.window, GLFW_KEY_ESCAPE) == GLFW_RELEASE)
+        glfwSetWindowShouldClose(scene.window, GLFW_TRUE);
+
+    reportGlError();
+    glfwPollEvents();
+}
+
+void shutDown()
+{
+    shutdownScene();
+    glfwTerminate();
+}

@@ -1,0 +1,16 @@
+// The program's frame: start-up with window and context, one frame of work, the
+// end of a frame, and the shutdown. Shared by the program and the replay tool.
+#pragma once
+
+// Opens the window and its context and builds the scene; fatal failures end the
+// process with their message, the console pause and their status.
+void startUp(int argc, char** argv, int width, int height);
+
+// Frame steps 1 to 6 after the clock was read: clear, update, frustum, render, overlay.
+void advanceFrame(double frameDelta);
+
+// Frame steps 7 to 10: swap, Escape on release, one OpenGL error report, event poll.
+void endFrame();
+
+// Releases the scene and terminates the window system.
+void shutDown();

@@ -1,0 +1,80 @@
+// The program-wide record of shared state. Set-up fills it, the per-frame update
+// and the frame passes read and write it; the objects it points to live on the heap.
+#pragma once
+
+#include "camera/render_settings.h"
+#include "physics/physics_world.h"
+#include "render/lights.h"
+
+#include <glm/glm.hpp>
+
+#include <vector>
+
+struct GLFWwindow;
+class AtlasTexture;
+class AudioPlayer;
+class BoundingBox;
+class Camera;
+class Frustum;
+class Model;
+class ParticleSystem;
+class Shader;
+class ShaderProgram;
+class ShadowMapTarget;
+class Skybox;
+
+constexpr int SNOW_EMITTERS = 6;
+
+struct SceneState {
+    GLFWwindow* window = nullptr;
+    int windowWidth = 0;
+    int windowHeight = 0;
+
+    AudioPlayer* audio = nullptr;
+    Camera* camera = nullptr;
+    Frustum* frustum = nullptr;
+
+    Shader* basicVert = nullptr;
+    Shader* basicFrag = nullptr;
+    Shader* shadowVert = nullptr;
+    Shader* shadowFrag = nullptr;
+    Shader* skyVert = nullptr;
+    Shader* skyFrag = nullptr;
+    Shader* pointShadowVert = nullptr;
+    Shader* pointShadowGeom = nullptr;
+    Shader* pointShadowFrag = nullptr;
+    ShaderProgram* basicProgram = nullptr;
+    ShaderProgram* shadowProgram = nullptr;
+    ShaderProgram* pointShadowProgram = nullptr;
+    ShaderProgram* skyProgram = nullptr;
+
+    DirectionalLight directionalLight;
+    PointLight pointLight;
+    glm::mat4 lightRotation{1.0f};
+    float flicker = 0.0f;
+    LightUniforms* lightUniforms = nullptr;
+
+    std::vector<Model*> models;
+    Model* room = nullptr;
+    BoundingBox* roomBounds = nullptr;
+
+    AtlasTexture* particleTexture = nullptr;
+    AtlasTexture* fireAtlas = nullptr;
+    AtlasTexture* smokeTexture = nullptr;
+    ParticleSystem* snowParticles[SNOW_EMITTERS] = {};
+    ParticleSystem* fireParticles = nullptr;
+    ParticleSystem* smokeParticles = nullptr;
+
+    ShadowMapTarget* shadowTarget = nullptr;
+    Skybox* skybox = nullptr;
+    PhysicsWorld physics;
+
+    float skyLight = 1.0f;
+    bool skyDimmed = false;
+    glm::mat4 lightViewProj{1.0f};
+    int objectsRendered = 0;
+
+    RenderSettings settings;
+};
+
+extern SceneState scene;

@@ -1,0 +1,99 @@
+// The program as a process: prompts, start-up failures, exit statuses, and
+// Escape through the real window system.
+#include "support/process.h"
+#include "support/run_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+ProcessResult runProgramIn(const std::string& dir, std::optional<std::string> input)
+{
+    ProcessOptions options;
+    options.workDir = dir;
+    options.input = std::move(input);
+    options.timeoutSeconds = 60.0;
+    return runProcess(programPath(), {}, options);
+}
+
+} // namespace
+
+TEST(ProgramProcess, NonNumericWidthEndsWithNoWindow)
+{
+    TempDir dir;
+    const ProcessResult result = runProgramIn(dir.path, std::string("abc\n600\n"));
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 255);
+    EXPECT_NE(result.out.find("Enter width: Enter height: "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("No Window.....\n"), std::string::npos) << result.out;
+}
+
+TEST(ProgramProcess, ClosedStandardInputNeitherBlocksThePromptsNorThePause)
+{
+    TempDir dir;
+    const ProcessResult result = runProgramIn(dir.path, std::nullopt);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 255);
+    EXPECT_NE(result.out.find("Enter width: Enter height: No Window.....\n"), std::string::npos) << result.out;
+}
+
+TEST(ProgramProcess, MissingShaderFileIsFatalWithItsPathAsWritten)
+{
+    TempDir dir;
+    copyFromRunDir(dir.path, {"Shader/Basic.vert", "Shader/basic.frag"});
+    const ProcessResult result = runProgramIn(dir.path, std::string("320\n240\n"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("ERROR: Load file Shader\\shadow.vert,\n"), std::string::npos) << result.out;
+    EXPECT_EQ(result.err.find("ERROR"), std::string::npos) << "nothing goes to standard error";
+}
+
+TEST(ProgramProcess, EmptyShaderFilePrintsTheDriverLog)
+{
+    TempDir dir;
+    copyFromRunDir(dir.path, sceneShaderFiles());
+    writeFile(dir.path + "/Shader/shadow.frag", "");
+    const ProcessResult result = runProgramIn(dir.path, std::string("320\n240\n"));
+    EXPECT_EQ(result.status, 1);
+    const std::string afterPrompts = result.out.substr(result.out.find("Enter height: ") + 14);
+    EXPECT_NE(afterPrompts.find("error"), std::string::npos) << result.out;
+}
+
+// Escape is sent through XTest with xdotool, as a user's key would arrive.
+class EscapeKey : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
+            GTEST_FAIL() << "xdotool is needed for this test";
+    }
+
+    static bool xdotool(const std::string& args)
+    {
+        return std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
+    }
+};
+
+TEST_F(EscapeKey, HeldKeepsTheWindowOpenReleasedClosesIt)
+{
+    ProcessOptions options;
+    options.workDir = runDir();
+    options.input = std::string("320\n240\n");
+    ChildProcess program(programPath(), {}, options);
+
+    ASSERT_TRUE(xdotool("search --sync --onlyvisible --name '^Frostember$' windowfocus --sync"))
+        << program.outputSoFar();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(xdotool("keydown Escape"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(program.running()) << "a held Escape must not close the window";
+    ASSERT_TRUE(xdotool("keyup Escape"));
+
+    const ProcessResult result = program.wait(20.0);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 0) << result.out;
+}

@@ -1,0 +1,57 @@
+// Running the program (or a tool) as a child process in a chosen working
+// directory, with chosen standard input, its output captured to files.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ProcessResult {
+    int status = -1;        // exit status 0..255, or -1 when killed or signalled
+    bool timedOut = false;
+    std::string out;        // standard output
+    std::string err;        // standard error
+};
+
+struct ProcessOptions {
+    std::string workDir;
+    std::optional<std::string> input; // nullopt: standard input closed
+    std::vector<std::string> env;      // extra NAME=value entries
+    double timeoutSeconds = 60.0;
+};
+
+// A started child; wait() or the destructor collects it (killing it if needed).
+class ChildProcess {
+public:
+    ChildProcess(const std::string& program, const std::vector<std::string>& args, const ProcessOptions& options);
+    ~ChildProcess();
+
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool running();
+    ProcessResult wait(double timeoutSeconds);
+    std::string outputSoFar() const;
+
+private:
+    int pid = -1;
+    std::string outPath;
+    std::string errPath;
+    std::optional<ProcessResult> finished;
+};
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         const ProcessOptions& options);
+
+// A temporary directory removed with everything in it at destruction.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string path;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& text);

@@ -1,0 +1,18 @@
+// Where the built program and its run-time data are, and scratch working
+// directories made from them for process tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+std::string runDir();          // build/run: executables, Shader/, Assets/
+std::string programPath();     // build/run/frostember
+std::string sourceDir();       // the repository root
+
+// Fills `dir` with copies of the named files of the run directory (paths relative
+// to it, such as "Shader/Basic.vert") and links to the named subdirectories.
+void copyFromRunDir(const std::string& dir, const std::vector<std::string>& files);
+void linkFromRunDir(const std::string& dir, const std::vector<std::string>& entries);
+
+// The nine scene shader files.
+std::vector<std::string> sceneShaderFiles();
