@@ -1,0 +1,26 @@
+// The two depth-only render targets of the shadow system: a 2D map for the
+// directional light and a layered cube map for the point light.
+#pragma once
+
+#include <GL/glew.h>
+
+constexpr int SHADOW_MAP_SIZE = 1024;
+
+class ShadowMapTarget {
+public:
+    ShadowMapTarget() = default;
+    ~ShadowMapTarget();
+
+    ShadowMapTarget(const ShadowMapTarget&) = delete;
+    ShadowMapTarget& operator=(const ShadowMapTarget&) = delete;
+
+    // Each returns whether its framebuffer is complete. On success the default
+    // framebuffer is bound again; on failure the incomplete one stays bound.
+    bool initDirectional();
+    bool initPoint();
+
+    GLuint directionalFbo = 0;
+    GLuint directionalDepth = 0;
+    GLuint pointDepthCube = 0;
+    GLuint pointFbo = 0;
+};
