@@ -1,13 +1,16 @@
 // Box fitting and the per-frame move into world space.
 #include "camera/bounding_box.h"
 
+#include "camera/transform_point.h"
 #include "model/vertex.h"
-
 
 #include <cmath>
 
 void BoundingBox::fitToVertices(const std::vector<Vertex>& vertices)
 {
+    // An empty list has no box; leave this one as it is rather than read past the list.
+    if (vertices.empty())
+        return;
     glm::vec3 low = vertices.front().position;
     glm::vec3 high = low;
     for (const Vertex& vertex : vertices) {
@@ -32,7 +35,7 @@ void BoundingBox::transform(const glm::mat4& m)
 {
     matrix = m;
     for (int i = 0; i < 8; ++i)
-        worldCorners[i] = glm::vec3(m * glm::vec4(localCorners[i], 1.0f));
+        worldCorners[i] = transformPoint(m, localCorners[i]);
     // Exact for the scale-and-translate matrices the scene uses.
     extents = glm::vec3(std::fabs(worldCorners[1].x - worldCorners[0].x),
                         std::fabs(worldCorners[2].y - worldCorners[0].y),

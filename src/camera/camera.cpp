@@ -1,6 +1,8 @@
 // The camera's flight: cubic Bezier segments at a fixed pace, then a held end view.
 #include "camera/camera.h"
 
+#include "camera/aspect_ratio.h"
+
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -16,12 +18,11 @@ void Camera::update(float dt)
     int width = 0;
     int height = 0;
     glfwGetWindowSize(window, &width, &height);
-    // A minimised window reports height 0; keep the last valid aspect ratio
-    // rather than filling the matrices with non-finite numbers.
-    if (width > 0 && height > 0)
-        aspect = static_cast<float>(width) / static_cast<float>(height);
+    aspect = aspectRatio(width, height, aspect);
 
-    if (static_cast<double>(dt) <= 0.1)
+    // Frames longer than a tenth of a second (stalls) do not move the camera. The
+    // limit is the float nearest 0.1, so that a frame of 0.1 s still counts.
+    if (dt <= 0.1f)
         path.t += dt * 0.1f;
 
     if (path.t >= 1.0f) {
