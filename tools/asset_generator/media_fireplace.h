@@ -1,0 +1,6 @@
+// The fireplace: twenty seconds of low rumble, hiss and random pops, as one loop.
+#pragma once
+
+#include "media_audio.h"
+
+StereoLoop crackleFireplace();
