@@ -15,6 +15,11 @@ std::string programPath()
     return runDir() + "/frostember";
 }
 
+std::string replayPath()
+{
+    return runDir() + "/frostember-replay";
+}
+
 std::string sourceDir()
 {
     return FROSTEMBER_SOURCE_DIR;

@@ -1,0 +1,41 @@
+// Capture times to frames and file names, and the capture image itself.
+#include "app/replay_capture.h"
+
+#include <GL/glew.h>
+#include <stb_image_write.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+long captureFrame(double time, double dt)
+{
+    constexpr double ROUNDING_TOLERANCE = 1.0e-6; // of one step
+    constexpr double LAST_FRAME = 1.0e18;
+    const double frame = std::ceil(time / dt - ROUNDING_TOLERANCE);
+    return static_cast<long>(std::clamp(frame, 1.0, LAST_FRAME));
+}
+
+std::string captureFileName(double time)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "t%06.1f.png", time);
+    return name;
+}
+
+bool writeBackBufferImage(const std::string& path, int width, int height)
+{
+    const size_t stride = static_cast<size_t>(width) * 3;
+    std::vector<unsigned char> bottomFirst(stride * height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomFirst.data());
+
+    std::vector<unsigned char> topFirst(bottomFirst.size());
+    for (int row = 0; row < height; ++row)
+        std::memcpy(&topFirst[row * stride], &bottomFirst[(height - 1 - row) * stride], stride);
+    return stbi_write_png(path.c_str(), width, height, 3, topFirst.data(), static_cast<int>(stride)) != 0;
+}

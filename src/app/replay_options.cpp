@@ -1,0 +1,129 @@
+// Strict parsing of the replay tool's options: a value must be consumed whole.
+#include "app/replay_options.h"
+
+#include "app/replay_capture.h"
+
+#include <charconv>
+#include <cmath>
+#include <set>
+
+const char* const REPLAY_USAGE =
+    "usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end] "
+    "[--capture T1,T2,... --out DIR] [--stats FILE]";
+
+namespace {
+
+template <typename Number>
+std::optional<Number> parseNumber(std::string_view text)
+{
+    Number value{};
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> parsePositiveInt(std::string_view text)
+{
+    const std::optional<int> value = parseNumber<int>(text);
+    if (!value || *value <= 0)
+        return std::nullopt;
+    return value;
+}
+
+bool parseSize(std::string_view text, ReplayOptions& options)
+{
+    const size_t cross = text.find('x');
+    if (cross == std::string_view::npos)
+        return false;
+    const std::optional<int> width = parsePositiveInt(text.substr(0, cross));
+    const std::optional<int> height = parsePositiveInt(text.substr(cross + 1));
+    if (!width || !height)
+        return false;
+    options.width = *width;
+    options.height = *height;
+    return true;
+}
+
+bool parseDt(std::string_view text, ReplayOptions& options)
+{
+    const std::optional<double> dt = parseNumber<double>(text);
+    if (!dt || !std::isfinite(*dt) || *dt <= 0.0)
+        return false;
+    options.dt = *dt;
+    return true;
+}
+
+bool parseFrames(std::string_view text, ReplayOptions& options)
+{
+    const std::optional<long> frames = parseNumber<long>(text);
+    if (!frames || *frames <= 0)
+        return false;
+    options.frames = *frames;
+    return true;
+}
+
+bool parseCaptureTimes(std::string_view text, ReplayOptions& options)
+{
+    std::set<std::string> names;
+    for (;;) {
+        const size_t comma = text.find(',');
+        const std::optional<double> time = parseNumber<double>(text.substr(0, comma));
+        if (!time || !std::isfinite(*time) || *time < 0.0)
+            return false;
+        if (!names.insert(captureFileName(*time)).second)
+            return false;
+        options.captureTimes.push_back(*time);
+        if (comma == std::string_view::npos)
+            return true;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+bool parseValue(const std::string& option, std::string_view value, ReplayOptions& options)
+{
+    if (option == "--size")
+        return parseSize(value, options);
+    if (option == "--dt")
+        return parseDt(value, options);
+    if (option == "--frames")
+        return parseFrames(value, options);
+    if (option == "--capture")
+        return parseCaptureTimes(value, options);
+    // A path that looks like an option is the sign of a missing value.
+    if (value.empty() || value.starts_with("--"))
+        return false;
+    if (option == "--out")
+        options.outDir = value;
+    else if (option == "--stats")
+        options.statsFile = value;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& args)
+{
+    ReplayOptions options;
+    std::set<std::string> seen;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (!seen.insert(option).second)
+            return std::nullopt;
+        if (option == "--until-end") {
+            options.untilEnd = true;
+            continue;
+        }
+        if (i + 1 == args.size() || !parseValue(option, args[i + 1], options))
+            return std::nullopt;
+        ++i;
+    }
+    if (seen.contains("--frames") && options.untilEnd)
+        return std::nullopt;
+    if (seen.contains("--capture") != seen.contains("--out"))
+        return std::nullopt;
+    return options;
+}

@@ -1,0 +1,26 @@
+// The replay tool's command line: window size, time step, how long to run, which
+// frames to capture and where to write the per-frame timings.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ReplayOptions {
+    int width = 1280;
+    int height = 720;
+    double dt = 1.0 / 60.0;
+    long frames = 1;
+    bool untilEnd = false;
+    std::vector<double> captureTimes; // simulated seconds, in the order given
+    std::string outDir;
+    std::string statsFile;            // empty: no timings
+};
+
+extern const char* const REPLAY_USAGE;
+
+// The options after the program name; nullopt for anything malformed: an unknown,
+// repeated or valueless option, a value that is not a positive size, time step or
+// frame count, a capture time that is negative or not a number, two captures that
+// would share a file, --frames with --until-end, --capture without --out or the reverse.
+std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& args);

@@ -1,0 +1,26 @@
+// The replay tool's per-frame timings as CSV rows, and their median.
+#pragma once
+
+#include "render/pass_timer.h"
+
+#include <string>
+#include <vector>
+
+// CPU times are wall-clock time spent on the CPU side of a step; GPU times come
+// from the pass timer and are NaN for a pass that did not run in the frame.
+struct FrameStats {
+    long frame = 0;
+    double simTime = 0.0;
+    double updateCpuMs = 0.0;
+    double submitCpuMs = 0.0; // frustum, render passes and overlay
+    double gpuMs[(int)FramePass::Count] = {};
+    double frameWallMs = 0.0; // clear to event poll, capture excluded
+    int objectsRendered = 0;
+};
+
+// Lines without their line break. A GPU time that is NaN is an empty field.
+std::string statsHeader();
+std::string statsRow(const FrameStats& stats);
+
+// The middle value (the mean of the two middle ones for an even count); 0 for none.
+double median(std::vector<double> values);

@@ -1,0 +1,118 @@
+// The replay tool's command line: defaults, every accepted form, every malformed one.
+#include "app/replay_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::optional<ReplayOptions> parse(std::vector<std::string> args)
+{
+    return parseReplayOptions(args);
+}
+
+} // namespace
+
+TEST(ReplayOptions, DefaultsAreOneFrameAt1280x720AndASixtiethOfASecond)
+{
+    const std::optional<ReplayOptions> options = parse({});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->width, 1280);
+    EXPECT_EQ(options->height, 720);
+    EXPECT_FLOAT_EQ(static_cast<float>(options->dt), 0.016666668f);
+    EXPECT_EQ(options->frames, 1);
+    EXPECT_FALSE(options->untilEnd);
+    EXPECT_TRUE(options->captureTimes.empty());
+    EXPECT_TRUE(options->outDir.empty());
+    EXPECT_TRUE(options->statsFile.empty());
+}
+
+TEST(ReplayOptions, EveryOptionTakesItsValue)
+{
+    const std::optional<ReplayOptions> options = parse({"--size", "320x240", "--dt", "0.1", "--frames", "25",
+                                                        "--capture", "0,1.5,65", "--out", "shots", "--stats",
+                                                        "frames.csv"});
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->width, 320);
+    EXPECT_EQ(options->height, 240);
+    EXPECT_DOUBLE_EQ(options->dt, 0.1);
+    EXPECT_EQ(options->frames, 25);
+    EXPECT_EQ(options->captureTimes, (std::vector<double>{0.0, 1.5, 65.0}));
+    EXPECT_EQ(options->outDir, "shots");
+    EXPECT_EQ(options->statsFile, "frames.csv");
+}
+
+TEST(ReplayOptions, UntilEndAndOptionsInAnyOrder)
+{
+    const std::optional<ReplayOptions> options =
+        parse({"--stats", "s.csv", "--until-end", "--dt", "1e-2", "--size", "1920x1080"});
+    ASSERT_TRUE(options);
+    EXPECT_TRUE(options->untilEnd);
+    EXPECT_DOUBLE_EQ(options->dt, 0.01);
+    EXPECT_EQ(options->width, 1920);
+    EXPECT_EQ(options->height, 1080);
+    EXPECT_EQ(options->statsFile, "s.csv");
+}
+
+TEST(ReplayOptions, MalformedCommandLinesAreRejected)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"--bogus"},
+        {"frames.csv"},
+        {"--size"},
+        {"--size", "320"},
+        {"--size", "320x"},
+        {"--size", "x240"},
+        {"--size", "0x240"},
+        {"--size", "320x-240"},
+        {"--size", "320x240x2"},
+        {"--size", "320X240"},
+        {"--size", " 320x240"},
+        {"--dt"},
+        {"--dt", "0"},
+        {"--dt", "-0.1"},
+        {"--dt", "abc"},
+        {"--dt", "0.1s"},
+        {"--dt", "inf"},
+        {"--dt", "nan"},
+        {"--frames"},
+        {"--frames", "0"},
+        {"--frames", "-3"},
+        {"--frames", "2.5"},
+        {"--frames", "3", "--until-end"},
+        {"--until-end", "--frames", "3"},
+        {"--frames", "3", "--frames", "4"},
+        {"--until-end", "--until-end"},
+        {"--capture", "1", "--out"},
+        {"--capture", "1"},
+        {"--out", "shots"},
+        {"--capture", "", "--out", "shots"},
+        {"--capture", "1,", "--out", "shots"},
+        {"--capture", ",1", "--out", "shots"},
+        {"--capture", "1,,2", "--out", "shots"},
+        {"--capture", "-1", "--out", "shots"},
+        {"--capture", "one", "--out", "shots"},
+        {"--capture", "1,1.0", "--out", "shots"},   // the same file twice
+        {"--capture", "2,2.04", "--out", "shots"},  // both named t0002.0.png
+        {"--capture", "1", "--out", "--stats", "s.csv"},
+        {"--stats"},
+        {"--stats", ""},
+        {"--stats", "--frames", "3"},
+    };
+    for (const std::vector<std::string>& args : bad) {
+        std::string line;
+        for (const std::string& arg : args)
+            line += "[" + arg + "] ";
+        EXPECT_FALSE(parse(args)) << line;
+    }
+}
+
+TEST(ReplayOptions, UsageIsOneLineNamingEveryOption)
+{
+    const std::string usage = REPLAY_USAGE;
+    EXPECT_EQ(usage.find('\n'), std::string::npos);
+    for (const char* option : {"--size", "--dt", "--frames", "--until-end", "--capture", "--out", "--stats"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+}

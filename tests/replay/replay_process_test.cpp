@@ -1,0 +1,97 @@
+// The replay tool as a process in the run directory: exit statuses, the capture
+// image and the timings file. Nothing here depends on what the scene shows.
+#include "support/process.h"
+#include "support/run_dir.h"
+
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+ProcessResult runReplay(const std::vector<std::string>& args, const std::string& workDir = runDir())
+{
+    ProcessOptions options;
+    options.workDir = workDir;
+    options.timeoutSeconds = 120.0;
+    return runProcess(replayPath(), args, options);
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        result.push_back(line);
+    return result;
+}
+
+} // namespace
+
+TEST(ReplayProcess, ThreeFramesWithACaptureAndTimings)
+{
+    TempDir scratch;
+    const std::string stats = scratch.path + "/stats.csv";
+    const std::string shots = scratch.path + "/shots";
+    const ProcessResult result = runReplay(
+        {"--frames", "3", "--size", "320x240", "--stats", stats, "--capture", "0.0", "--out", shots});
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(result.out.find("Enter width"), std::string::npos) << "no size prompts";
+    EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << result.out;
+
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    unsigned char* image = stbi_load((shots + "/t0000.0.png").c_str(), &width, &height, &channels, 3);
+    ASSERT_NE(image, nullptr) << "no readable capture";
+    stbi_image_free(image);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 240);
+
+    const std::vector<std::string> rows = lines(readFile(stats));
+    ASSERT_EQ(rows.size(), 4u) << readFile(stats);
+    EXPECT_EQ(rows[0].rfind("frame,sim_time,", 0), 0u) << rows[0];
+    const char* const simTimes[] = {"0.016667", "0.033333", "0.050000"};
+    for (int frame = 1; frame <= 3; ++frame) {
+        const std::string& row = rows[frame];
+        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 10) << row;
+        EXPECT_EQ(row.rfind(std::to_string(frame) + "," + simTimes[frame - 1] + ",", 0), 0u) << row;
+    }
+}
+
+TEST(ReplayProcess, ACaptureBeyondTheRunIsAFailureAndTheOthersAreStillTaken)
+{
+    TempDir scratch;
+    const ProcessResult result =
+        runReplay({"--frames", "2", "--dt", "0.1", "--size", "160x120", "--capture", "0.2,5", "--out", scratch.path});
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("capture at 5.0 s not reached"), std::string::npos) << result.err;
+    EXPECT_TRUE(std::filesystem::exists(scratch.path + "/t0000.2.png"));
+    EXPECT_FALSE(std::filesystem::exists(scratch.path + "/t0005.0.png"));
+}
+
+TEST(ReplayProcess, BadOptionsPrintOneUsageLineAndExitWith2)
+{
+    TempDir scratch;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--frames", "0"}, {"--size", "wide"}, {"--capture", "1"}, {"--until-end", "--frames", "2"}}) {
+        const ProcessResult result = runReplay(args, scratch.path);
+        EXPECT_EQ(result.status, 2) << args[0];
+        EXPECT_TRUE(result.out.empty()) << result.out;
+        EXPECT_EQ(lines(result.err).size(), 1u) << result.err;
+        EXPECT_EQ(result.err.rfind("usage: frostember-replay", 0), 0u) << result.err;
+    }
+}
+
+TEST(ReplayProcess, AnUnwritableStatsFileFailsBeforeTheWindowOpens)
+{
+    TempDir scratch;
+    const ProcessResult result = runReplay({"--stats", scratch.path + "/missing/dir/stats.csv"}, scratch.path);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.out.empty()) << result.out;
+    EXPECT_NE(result.err.find("cannot write"), std::string::npos) << result.err;
+}
