@@ -24,13 +24,12 @@ namespace {
 // what the fragment writes, which keeps every uniform active.
 const char* kVertex = R"(#version 330 core
 layout(location = 0) in vec3 position;
-layout(location = 1) in vec3 normal;
 layout(location = 2) in vec2 texCoords;
 uniform mat4 model;
 out vec2 uv;
 void main()
 {
-    uv = texCoords + normal.xy * 0.0;
+    uv = texCoords;
     gl_Position = vec4((model * vec4(position, 1.0)).xy, 0.0, 1.0);
 }
 )";

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <stb/stb_image_write.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -157,7 +159,7 @@ TEST_F(TextureFileTest, SetsMipMapsFiltersWrappingAndLeavesNoErrorOrBinding)
 
 TEST_F(TextureFileTest, FileNameWithItsOwnDirectoryIsAppendedUnchanged)
 {
-    ASSERT_EQ(system(("mkdir -p '" + dir.path + "/maps'").c_str()), 0);
+    std::filesystem::create_directory(dir.path + "/maps");
     writePng("maps/wood.png", 1, 1, 3, {1, 2, 3});
     testing::internal::CaptureStdout();
     const GLuint slashed = loadTextureFile("maps/wood.png", dir.path);
