@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <vector>
 
 namespace {
 
@@ -139,7 +140,8 @@ int main(int argc, char** argv)
     if (!prepareOutputs(options, statsFile))
         return 1;
 
-    startUp(argc, argv, options.width, options.height);
+    // The options are the tool's own: GLUT sees only the program name.
+    startUp(1, argv, options.width, options.height);
     // Waiting for the timer queries every frame would only slow a run without timings.
     enablePassTiming(statsFile.is_open());
 
