@@ -1,5 +1,13 @@
 // The render-switch keys and the text drawn over the image.
 #pragma once
 
+#include "camera/render_settings.h"
+
+#include <string>
+
 void drawOverlay(double dt);
 void drawText(float x, float y, const char* text);
+
+// "Frame Time: ... ms, FPS: ... , no of objects rendered: ..." from the last
+// completed measuring window.
+std::string statisticsLine(const RenderSettings& settings, int objectsRendered);
