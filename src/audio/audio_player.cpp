@@ -1,0 +1,67 @@
+// The order and values of the scene's sound calls.
+#include "audio/audio_player.h"
+
+#include "app/native_path.h"
+#include "audio/channel.h"
+#include "audio/sound.h"
+#include "audio/sound_system.h"
+
+#include <string>
+
+namespace {
+
+const char* const MUSIC_FILE = "Assets\\sound\\Talvek - Nocturne op.9 No.2.mp3";
+const char* const FIRE_FILE = "Assets\\sound\\fireplace.mp3";
+constexpr int MAX_CHANNELS = 1024;
+constexpr float MUSIC_VOLUME = 1.0f;
+constexpr float FIRE_VOLUME = 0.6f;
+
+// A stream or channel that failed to come into being stays null; a call on it
+// answers an invalid handle instead of touching it.
+template <typename Handle, typename Call> sound::Result onHandle(Handle* handle, Call call)
+{
+    return handle ? call(*handle) : sound::ERR_INVALID_HANDLE;
+}
+
+sound::Result openLooping(AudioPlayer& audio, const char* file, sound::Sound** stream)
+{
+    const std::string path = nativePath(file);
+    const sound::Result result = onHandle(audio.system, [&](sound::System& system) {
+        return system.createStream(path.c_str(), sound::DEFAULT, nullptr, stream);
+    });
+    onHandle(*stream, [](sound::Sound& sound) { return sound.setMode(sound::LOOP_NORMAL); });
+    return result;
+}
+
+sound::Result play(AudioPlayer& audio, sound::Sound* stream, sound::Channel** channel)
+{
+    return onHandle(audio.system, [&](sound::System& system) {
+        return system.playSound(stream, nullptr, false, channel);
+    });
+}
+
+sound::Result setVolume(sound::Channel* channel, float volume)
+{
+    return onHandle(channel, [&](sound::Channel& playing) { return playing.setVolume(volume); });
+}
+
+} // namespace
+
+void startAudio(AudioPlayer& audio)
+{
+    audio.result = sound::System_Create(&audio.system);
+    audio.result = onHandle(audio.system, [](sound::System& system) {
+        return system.init(MAX_CHANNELS, sound::INIT_NORMAL, nullptr);
+    });
+    audio.result = openLooping(audio, MUSIC_FILE, &audio.musicStream);
+    audio.result = openLooping(audio, FIRE_FILE, &audio.fireStream);
+    audio.result = play(audio, audio.fireStream, &audio.fireChannel);
+    audio.result = play(audio, audio.musicStream, &audio.musicChannel);
+    audio.result = setVolume(audio.musicChannel, MUSIC_VOLUME);
+    audio.result = setVolume(audio.fireChannel, FIRE_VOLUME);
+}
+
+void updateAudio(AudioPlayer& audio)
+{
+    audio.result = onHandle(audio.system, [](sound::System& system) { return system.update(); });
+}

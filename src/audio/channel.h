@@ -1,0 +1,48 @@
+// A channel: one OpenAL source fed by a short queue of buffers that the
+// system's update refills from the channel's stream.
+#pragma once
+
+#include "audio/sound_codes.h"
+
+#include <AL/al.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace sound {
+
+class Sound;
+
+class Channel {
+public:
+    // Makes the source and its buffers; `ready()` says whether OpenAL gave them.
+    Channel(Sound& sound, int index);
+    ~Channel();
+    Channel(const Channel&) = delete;
+    Channel& operator=(const Channel&) = delete;
+
+    bool ready() const;
+    // Fills the whole queue and starts playing.
+    void start();
+    // Requeues the buffers the source has finished with, and restarts the
+    // source if it ran dry because the last refill came too late.
+    void refill();
+
+    Result setVolume(float volume);
+
+    Sound* sound;
+    int index;              // the channel's place in the system, in the order started
+    ALuint source = 0;
+
+    static constexpr int BUFFER_COUNT = 4;
+    std::array<ALuint, BUFFER_COUNT> buffers{};
+
+private:
+    // Decodes the next piece of the stream into `buffer` and queues it; false
+    // when the stream has nothing more.
+    bool queue(ALuint buffer);
+    std::vector<std::int16_t> pcm;
+};
+
+} // namespace sound

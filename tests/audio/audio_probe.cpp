@@ -1,0 +1,68 @@
+// Runs the scene's audio in its own process, where the test has chosen the OpenAL
+// back end through the environment: starts it, updates it at a given pace, and
+// writes what it sees to a report file before closing the device.
+//   audio_probe <report file> <seconds to run> <seconds between updates>
+#include "audio/audio_player.h"
+#include "audio/channel.h"
+#include "audio/sound_system.h"
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+float gainOf(const sound::Channel* channel)
+{
+    float gain = -1.0f;
+    if (channel) {
+        alGetSourcef(channel->source, AL_GAIN, &gain);
+    }
+    return gain;
+}
+
+int indexOf(const sound::Channel* channel)
+{
+    return channel ? channel->index : -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        return 2;
+    }
+    const auto runTime = std::chrono::duration<double>(std::stod(argv[2]));
+    const auto updateInterval = std::chrono::duration<double>(std::stod(argv[3]));
+
+    AudioPlayer audio;
+    startAudio(audio);
+    const sound::Result startResult = audio.result;
+
+    int updates = 0;
+    int failedUpdates = 0;
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < runTime) {
+        std::this_thread::sleep_for(updateInterval);
+        updateAudio(audio);
+        ++updates;
+        failedUpdates += audio.result != sound::OK ? 1 : 0;
+    }
+
+    std::ofstream report(argv[1]);
+    report << "system " << (audio.system != nullptr) << '\n'
+           << "musicStream " << (audio.musicStream != nullptr) << '\n'
+           << "fireStream " << (audio.fireStream != nullptr) << '\n'
+           << "musicIndex " << indexOf(audio.musicChannel) << '\n'
+           << "fireIndex " << indexOf(audio.fireChannel) << '\n'
+           << "musicGain " << gainOf(audio.musicChannel) << '\n'
+           << "fireGain " << gainOf(audio.fireChannel) << '\n'
+           << "startResult " << startResult << '\n'
+           << "updates " << updates << '\n'
+           << "failedUpdates " << failedUpdates << '\n';
+    // Closing the device finishes the wave writer's file.
+    delete audio.system;
+    return 0;
+}
