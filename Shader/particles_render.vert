@@ -2,7 +2,7 @@
 // Particle sprites, vertex stage. Every particle is drawn as 5 instances: instance
 // 0 is the particle itself, instances 1-4 are smaller satellites swirling around
 // it, which makes flakes look soft and clustered and flames look fuller. Sprites
-// of a single-image texture spin freely; atlas frames (the flames) stay upright
+// of a single-image texture tumble slowly; atlas frames (the flames) stay upright
 // and only sway, and shrink as they burn out.
 
 layout(location = 0) in vec3 vPosition;
@@ -44,7 +44,8 @@ void main()
     bool satellite = gl_InstanceID > 0;
 
     float sway = 0.2 * sin(seconds * 7.0 + instance * 1.3 + phase * TAU);
-    float spin = phase * TAU + instance * 1.2566371 + (phase - 0.5) * 2.0 * seconds;
+    // A slow tumble, at most 0.3 rad/s, so flakes drift and the wisp stays calm.
+    float spin = phase * TAU + instance * 1.2566371 + (phase - 0.5) * 0.6 * seconds;
     fAnglePass = animated ? sway : spin;
 
     // Satellites circle the particle at a wobbling distance.
