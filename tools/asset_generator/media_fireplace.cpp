@@ -56,7 +56,7 @@ void addRumble(StereoLoop& loop, MediaRandom& random)
     filterLooped(common, LowPass(140.0));
     const LoopedSwell swell(40, 0.45, random);
     for (std::size_t i = 0; i < loop.frames(); ++i) {
-        const float value = 9.0f * common[i] * swell.at(i, loop.frames());
+        const float value = 1.2f * common[i] * swell.at(i, loop.frames());
         loop.left[i] += value;
         loop.right[i] += value;
     }
@@ -70,7 +70,7 @@ void addHiss(std::vector<float>& channel, MediaRandom& random)
     filterLooped(noise, LowPass(9000.0));
     const LoopedSwell swell(120, 0.6, random);
     for (std::size_t i = 0; i < channel.size(); ++i)
-        channel[i] += 0.05f * (noise[i] - low[i]) * swell.at(i, channel.size());
+        channel[i] += 0.08f * (noise[i] - low[i]) * swell.at(i, channel.size());
 }
 
 // One pop: a ringing tick over a noise burst, both dying in a few milliseconds.

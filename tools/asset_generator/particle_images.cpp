@@ -103,7 +103,8 @@ glm::vec3 flameTexel(float x, float y, int frame)
     const float halo = (1.0f - smooth(0.6f, 1.6f, across)) * rounding;
     const float heat = body * (1.05f - y * 0.6f) + turbulence * (0.2f + 0.5f * y) * halo;
     // A black margin keeps neighbouring frames apart, mipmaps included.
-    const float margin = (1.0f - smooth(0.85f, 0.98f, std::fabs(x))) * (1.0f - smooth(0.92f, 0.99f, y));
+    const float margin = (1.0f - smooth(0.85f, 0.98f, std::fabs(x))) * (1.0f - smooth(0.92f, 0.99f, y))
+                       * smooth(0.01f, 0.07f, y);
     return flameColour(std::clamp(heat, 0.0f, 1.0f)) * margin;
 }
 

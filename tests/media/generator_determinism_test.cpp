@@ -1,0 +1,38 @@
+// Two runs of the asset generator write the same bytes for every sky face,
+// particle image and sound.
+#include "support/process.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const char* const mediaFiles[] = {
+    "skybox/iceflats_rt.jpg", "skybox/iceflats_lf.jpg", "skybox/iceflats_dn.jpg",
+    "skybox/iceflats_up.jpg", "skybox/iceflats_bk.jpg", "skybox/iceflats_ft.jpg",
+    "particle.bmp", "FXT_Fire_Flames_01_Atlas_dblur.png", "maxresdefaultblur.jpg",
+    "sound/Talvek - Nocturne op.9 No.2.mp3", "sound/fireplace.mp3",
+};
+
+TEST(MediaGenerator, TwoRunsWriteIdenticalFiles)
+{
+    TempDir first, second;
+    ProcessOptions options;
+    options.workDir = first.path;
+    options.timeoutSeconds = 240.0;
+    const ProcessResult a = runProcess(FROSTEMBER_ASSET_GENERATOR, {first.path + "/Assets"}, options);
+    ASSERT_EQ(a.status, 0) << a.err;
+    options.workDir = second.path;
+    const ProcessResult b = runProcess(FROSTEMBER_ASSET_GENERATOR, {second.path + "/Assets"}, options);
+    ASSERT_EQ(b.status, 0) << b.err;
+
+    for (const char* file : mediaFiles) {
+        const std::string one = readFile(first.path + "/Assets/" + file);
+        const std::string two = readFile(second.path + "/Assets/" + file);
+        EXPECT_FALSE(one.empty()) << file;
+        EXPECT_TRUE(one == two) << file << " differs between runs";
+    }
+}
+
+} // namespace
