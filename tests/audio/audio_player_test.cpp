@@ -30,7 +30,11 @@ class AudioCapture : public testing::Test {
 protected:
     void SetUp() override { std::filesystem::create_directories(dir.path + "/Assets/sound"); }
 
-    void writeMusic() { writeToneMp3(dir.path + "/Assets/sound/Talvek - Nocturne op.9 No.2.mp3", MUSIC_TONE, MUSIC_FRAMES, TONE_AMPLITUDE); }
+    void writeMusic()
+    {
+        writeToneMp3(dir.path + "/Assets/sound/Talvek - Nocturne op.9 No.2.mp3", MUSIC_TONE, MUSIC_FRAMES,
+                     TONE_AMPLITUDE);
+    }
     void writeFire() { writeToneMp3(dir.path + "/Assets/sound/fireplace.mp3", FIRE_TONE, FIRE_FRAMES, TONE_AMPLITUDE); }
 
     // Runs the audio for `seconds` with an update every `interval` seconds.
@@ -154,7 +158,7 @@ TEST_F(AudioCapture, StreamStarvedByALongFrameResumesAtTheNextUpdate)
     const std::size_t onset = toneOnset(capture, FIRE_TONE, 0.02);
     ASSERT_GT(capture.left.size(), onset + at(2.2));
     const std::vector<double> starved = amplitudes(capture, FIRE_TONE, onset + at(1.06), 4);
-    const std::vector<double> resumed = amplitudes(capture, FIRE_TONE, onset + at(1.5), 40);
+    const std::vector<double> resumed = amplitudes(capture, FIRE_TONE, onset + at(1.6), 35);
     EXPECT_LT(*std::max_element(starved.begin(), starved.end()), 0.01);
     EXPECT_GT(*std::min_element(resumed.begin(), resumed.end()), 0.3 * 0.6 * TONE_AMPLITUDE);
 }
