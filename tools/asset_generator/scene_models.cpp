@@ -1,6 +1,34 @@
-// Placeholder until this part of the generator is written.
+// Writes the fourteen scene models, their textures and the white fallback texture
+// into Assets/scene.
 #include "generators.h"
+#include "scene_builders.h"
+#include "scene_textures.h"
 
-void writeSceneModels(const std::string& /*assets*/)
+#include <cstdio>
+#include <filesystem>
+
+void writeSceneModels(const std::string& assets)
 {
+    const std::string dir = assets + "/scene";
+    std::filesystem::create_directories(dir);
+    writeSceneTextures(dir);
+    const struct {
+        const char* file;
+        SceneMesh (*build)();
+    } models[] = {
+        {"test-branches", buildTreeBranches}, {"test-room-fireplace", buildRoom},
+        {"curtains", buildCurtains},           {"test-pictures", buildPictures},
+        {"test-sofa", buildSofa},              {"test-decke", buildBlanket},
+        {"test-presents", buildPresents},      {"scene-cats", buildCats},
+        {"test-table", buildTables},           {"test-book-glasses", buildBookGlasses},
+        {"test-cigar", buildCigar},            {"scene-penis", buildMantelCandles},
+        {"test-tree-decor", buildTreeDecor},   {"morepenis", buildSideCandle},
+    };
+    size_t triangles = 0;
+    for (const auto& model : models) {
+        const SceneMesh mesh = model.build();
+        mesh.write(dir, model.file);
+        triangles += mesh.triangleCount();
+    }
+    std::printf("scene models: %zu triangles\n", triangles);
 }

@@ -1,0 +1,323 @@
+// The furniture and small things of the room: sofa and blanket, the two tables,
+// book and glasses, cigar and ashtray, candles, pictures, curtains and cats.
+#include "scene_builders.h"
+#include "scene_layout.h"
+#include "scene_textures.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+
+using namespace layout;
+
+namespace {
+
+constexpr float PI = 3.14159265358979f;
+
+glm::mat4 sofaFrame(const glm::vec3& local, float tiltX = 0.0f)
+{
+    glm::mat4 m = translation(SOFA_CENTRE + local);
+    return glm::rotate(m, tiltX, glm::vec3(1, 0, 0));
+}
+
+// A surface point on a polyline profile in the (z, y) plane, t in 0..1.
+glm::vec2 alongProfile(const std::vector<glm::vec2>& points, float t)
+{
+    std::vector<float> length{0.0f};
+    for (size_t i = 1; i < points.size(); ++i)
+        length.push_back(length.back() + glm::length(points[i] - points[i - 1]));
+    const float target = t * length.back();
+    for (size_t i = 1; i < points.size(); ++i)
+        if (target <= length[i] || i + 1 == points.size()) {
+            const float f = (target - length[i - 1]) / std::max(length[i] - length[i - 1], 1e-6f);
+            return points[i - 1] + (points[i] - points[i - 1]) * std::min(f, 1.0f);
+        }
+    return points.back();
+}
+
+std::vector<glm::vec2> candleHolderProfile()
+{
+    return {{0, 0}, {3.2f, 0}, {3.4f, 0.5f}, {3.0f, 0.8f}, {1.0f, 1.2f}, {0.7f, 3.0f},
+            {1.2f, 4.0f}, {2.2f, 4.4f}, {2.2f, 5.0f}, {0, 5.0f}};
+}
+
+// A candle of `height` standing in a brass holder at `base`, with its flame.
+void addCandle(SceneMesh& mesh, const glm::vec3& base, float height)
+{
+    addLathe(mesh.group("holders", "brass"), candleHolderProfile(), 16, translation(base));
+    const glm::vec3 wax = base + glm::vec3(0, 5.0f, 0);
+    addLathe(mesh.group("candles", "wax"), {{0, 0}, {1.5f, 0}, {1.5f, height}, {1.2f, height + 0.3f}, {0, height + 0.3f}},
+             14, translation(wax));
+    addSphere(mesh.group("flames", "flame"), 6, 8,
+              glm::scale(translation(wax + glm::vec3(0, height + 2.0f, 0)), glm::vec3(0.6f, 1.5f, 0.6f)));
+}
+
+void addCandleMaterials(SceneMesh& mesh)
+{
+    mesh.addMaterial(makeMaterial("brass", {0.78f, 0.58f, 0.26f}, "", glm::vec3(0.8f, 0.7f, 0.4f), 64.0f));
+    mesh.addMaterial(makeMaterial("wax", {0.93f, 0.88f, 0.78f}, "", glm::vec3(0.2f), 16.0f));
+    SceneMaterial flame = makeMaterial("flame", {1.0f, 0.82f, 0.4f});
+    flame.ambient = glm::vec3(1.0f, 0.9f, 0.6f) * 4.0f;
+    mesh.addMaterial(flame);
+}
+
+// A frame (local a along the wall, b up, depth into the room).
+struct WallSpot {
+    glm::vec3 centre, along, inward;
+    glm::mat4 frame() const
+    {
+        glm::mat4 m(1.0f);
+        m[0] = glm::vec4(along, 0);
+        m[1] = glm::vec4(0, 1, 0, 0);
+        m[2] = glm::vec4(inward, 0);
+        m[3] = glm::vec4(centre, 1);
+        return m;
+    }
+};
+
+} // namespace
+
+SceneMesh buildSofa()
+{
+    SceneMesh mesh;
+    mesh.addMaterial(makeMaterial("sofa_fabric", glm::vec3(1.0f), sceneTexture::SOFA_FABRIC, glm::vec3(0.05f), 8.0f));
+    mesh.addMaterial(makeMaterial("sofa_legs", glm::vec3(0.9f), sceneTexture::DARK_WOOD, glm::vec3(0.3f), 32.0f));
+    MeshGroup& fabric = mesh.group("sofa", "sofa_fabric");
+    const float uv = 1.0f / 24.0f;
+    addRoundedBox(fabric, {46, 7, 18}, 3.0f, 3, uv, sofaFrame({0, 11, -1}));
+    addRoundedBox(fabric, {46, 16, 4}, 3.0f, 3, uv, sofaFrame({0, 30, -16}));
+    for (float side : {-1.0f, 1.0f}) {
+        addRoundedBox(fabric, {22, 4, 15}, 3.0f, 3, uv, sofaFrame({side * 22.5f, 19, 3}));
+        addRoundedBox(fabric, {21, 11, 4}, 4.0f, 3, uv, sofaFrame({side * 22.5f, 32, -9}, -0.17f));
+        addRoundedBox(fabric, {4, 13, 19}, 3.5f, 3, uv, sofaFrame({side * 46.0f, 17, -1}));
+    }
+    MeshGroup& legs = mesh.group("sofa_legs", "sofa_legs");
+    for (float x : {-44.0f, 44.0f})
+        for (float z : {-16.0f, 14.0f})
+            addLathe(legs, {{0, 0}, {1.2f, 0}, {1.8f, 4.5f}, {0, 4.5f}}, 10, translation(SOFA_CENTRE + glm::vec3(x, 0, z)));
+    return mesh;
+}
+
+SceneMesh buildBlanket()
+{
+    SceneMesh mesh;
+    mesh.addMaterial(makeMaterial("knitted_wool", glm::vec3(1.0f), sceneTexture::KNIT, glm::vec3(0.03f), 6.0f));
+    // Over the back of the sofa's right half, down onto the seat and over its front edge.
+    const std::vector<glm::vec2> drape = {{-21.5f, 28}, {-21, 46}, {-17, 48}, {-11, 46}, {-7, 36},
+                                          {-4, 24.5f}, {8, 24}, {18.5f, 23}, {21, 19}, {21.5f, 9}};
+    addSheet(mesh.group("blanket", "knitted_wool"),
+             [&](float s, float t) {
+                 const glm::vec2 zy = alongProfile(drape, t);
+                 const float fold = 1.1f * std::sin(2.0f * PI * (3.0f * s + 0.7f * t)) * (0.3f + 0.7f * t);
+                 const float x = 6.0f + 38.0f * s + 1.5f * std::sin(PI * t) * (s - 0.5f);
+                 return SOFA_CENTRE + glm::vec3(x, zy.y + 1.2f + fold * 0.5f, zy.x + fold * 0.5f);
+             },
+             30, 48, {2, 3}, true, 0.4f);
+    return mesh;
+}
+
+SceneMesh buildTables()
+{
+    SceneMesh mesh;
+    mesh.addMaterial(makeMaterial("table_wood", glm::vec3(1.0f), sceneTexture::DARK_WOOD, glm::vec3(0.35f), 40.0f));
+    MeshGroup& coffee = mesh.group("coffee_table", "table_wood");
+    const glm::vec3 c = COFFEE_TABLE;
+    addRoundedBox(coffee, {23, 1.2f, 11}, 1.0f, 2, 1.0f / 30.0f, translation(c + glm::vec3(0, COFFEE_TABLE_HEIGHT - 1.2f, 0)));
+    addBox(coffee, c + glm::vec3(-20, 6, -8), c + glm::vec3(20, 7.2f, 8), 1.0f / 30.0f);
+    for (float x : {-20.0f, 20.0f})
+        for (float z : {-8.0f, 8.0f})
+            addLathe(coffee, {{0, 0}, {1.0f, 0}, {1.6f, 10}, {1.3f, 18.6f}, {0, 18.6f}}, 10, translation(c + glm::vec3(x, 0, z)));
+
+    MeshGroup& side = mesh.group("side_table", "table_wood");
+    const float h = SIDE_TABLE_HEIGHT, r = SIDE_TABLE_RADIUS;
+    addLathe(side, {{0, 0}, {8, 0}, {8, 1.5f}, {3, 2.5f}, {1.8f, 6}, {2.6f, 12}, {1.6f, 20}, {2.2f, h - 3},
+                    {6, h - 2}, {r, h - 2}, {r + 0.4f, h - 1}, {r, h}, {0, h}},
+             24, translation(SIDE_TABLE), {1, 3});
+    return mesh;
+}
+
+SceneMesh buildBookGlasses()
+{
+    SceneMesh mesh;
+    mesh.addMaterial(makeMaterial("book_cover", glm::vec3(1.0f), sceneTexture::BOOK_COVER, glm::vec3(0.2f), 20.0f));
+    mesh.addMaterial(makeMaterial("book_pages", {0.92f, 0.88f, 0.76f}));
+    mesh.addMaterial(makeMaterial("glass", {0.72f, 0.78f, 0.82f}, "", glm::vec3(0.9f), 96.0f));
+    mesh.addMaterial(makeMaterial("red_wine", {0.35f, 0.02f, 0.05f}, "", glm::vec3(0.6f), 64.0f));
+    const float top = COFFEE_TABLE_HEIGHT;
+    const glm::mat4 book = placed(COFFEE_TABLE + glm::vec3(-9, top, -1), 0.35f);
+    addBox(mesh.group("book_cover", "book_cover"), {-6, 0, -8}, {6, 0.3f, 8}, 1.0f / 12.0f, book);
+    addBox(mesh.group("book_cover", ""), {-6, 1.9f, -8}, {6, 2.2f, 8}, 1.0f / 12.0f, book);
+    addBox(mesh.group("book_cover", ""), {-6.2f, 0, -8}, {-5.8f, 2.2f, 8}, 1.0f / 12.0f, book);
+    addBox(mesh.group("book_pages", "book_pages"), {-5.8f, 0.3f, -7.8f}, {5.8f, 1.9f, 7.8f}, 0.1f, book);
+
+    const std::vector<glm::vec2> glass = {{0, 0}, {2.8f, 0}, {2.8f, 0.3f}, {0.5f, 0.6f}, {0.35f, 5}, {1.8f, 6},
+                                          {2.9f, 8}, {2.7f, 11}, {2.5f, 11}, {2.6f, 8.2f}, {1.7f, 6.3f}, {0, 6.1f}};
+    for (const glm::vec3& at : {glm::vec3(12, 0, 4), glm::vec3(17, 0, -4)}) {
+        const glm::mat4 m = translation(COFFEE_TABLE + glm::vec3(0, top, 0) + at);
+        addLathe(mesh.group("glasses", "glass"), glass, 18, m);
+        addLathe(mesh.group("wine", "red_wine"), {{0, 6.2f}, {1.7f, 6.4f}, {2.45f, 8.0f}, {0, 8.0f}}, 18, m);
+    }
+    return mesh;
+}
+
+SceneMesh buildCigar()
+{
+    SceneMesh mesh;
+    mesh.addMaterial(makeMaterial("ashtray_glass", {0.22f, 0.28f, 0.32f}, "", glm::vec3(0.8f), 80.0f));
+    mesh.addMaterial(makeMaterial("cigar_leaf", {0.36f, 0.2f, 0.1f}, "", glm::vec3(0.1f), 10.0f));
+    SceneMaterial ember = makeMaterial("ember", {1.0f, 0.42f, 0.1f});
+    ember.ambient = glm::vec3(1.0f, 0.45f, 0.15f) * 4.0f;
+    mesh.addMaterial(ember);
+    // The ashtray's rim holds the cigar, whose glowing tip is over the bowl.
+    const glm::vec3 tray = CIGAR_TIP + glm::vec3(-4.0f, 0.0f, -0.5f);
+    addLathe(mesh.group("ashtray", "ashtray_glass"),
+             {{0, 0}, {5, 0}, {5.3f, 1.5f}, {5.0f, 2.0f}, {4.2f, 2.0f}, {3.8f, 0.7f}, {0, 0.7f}}, 24,
+             translation({tray.x, SIDE_TABLE_HEIGHT, tray.z}));
+    const glm::vec3 towardEnd = glm::normalize(glm::vec3(0.9f, -0.2f, -0.35f));
+    const glm::vec3 end = CIGAR_TIP + towardEnd * 9.0f;
+    const glm::vec3 burning = CIGAR_TIP + towardEnd * 0.8f;
+    addLathe(mesh.group("cigar", "cigar_leaf"), {{0, 0}, {0.7f, 0}, {0.8f, 0.05f}, {0.8f, 1}, {0, 1}}, 12,
+             alongAxis(end, burning - end, 1.0f));
+    addLathe(mesh.group("cigar_tip", "ember"), {{0, 0}, {0.8f, 0}, {0.75f, 0.7f}, {0.4f, 1}, {0, 1}}, 12,
+             alongAxis(burning, CIGAR_TIP - burning, 1.0f));
+    return mesh;
+}
+
+SceneMesh buildMantelCandles()
+{
+    SceneMesh mesh;
+    addCandleMaterials(mesh);
+    const float z = (MANTEL_FRONT + BREAST_FRONT) / 2.0f;
+    addCandle(mesh, {184.0f, MANTEL_TOP, z}, 14.0f);
+    addCandle(mesh, {195.0f, MANTEL_TOP, z}, 9.0f);
+    addCandle(mesh, {238.0f, MANTEL_TOP, z}, 12.0f);
+    return mesh;
+}
+
+SceneMesh buildSideCandle()
+{
+    SceneMesh mesh;
+    addCandleMaterials(mesh);
+    addCandle(mesh, SIDE_CANDLE, 11.0f);
+    return mesh;
+}
+
+SceneMesh buildPictures()
+{
+    SceneMesh mesh;
+    mesh.addMaterial(makeMaterial("gilt_frame", {0.72f, 0.52f, 0.2f}, "", glm::vec3(0.7f, 0.55f, 0.3f), 48.0f));
+    const struct {
+        WallSpot spot;
+        float width, height;
+        int painting;
+    } pictures[] = {
+        {{{LEFT, 84, -92.5f}, {0, 0, -1}, {1, 0, 0}}, 30, 38, 1},
+        {{{RIGHT, 82, -60}, {0, 0, 1}, {-1, 0, 0}}, 56, 38, 0},
+        {{{RIGHT, 80, -128}, {0, 0, 1}, {-1, 0, 0}}, 44, 32, 2},
+        {{{105, 84, BACK}, {-1, 0, 0}, {0, 0, -1}}, 50, 36, 0},
+        {{{310, 84, BACK}, {-1, 0, 0}, {0, 0, -1}}, 40, 30, 1},
+    };
+    int index = 0;
+    for (const auto& p : pictures) {
+        const std::string canvas = "canvas_" + std::to_string(index);
+        mesh.addMaterial(makeMaterial(canvas, glm::vec3(1.0f), sceneTexture::PAINTING[p.painting], glm::vec3(0.15f), 20.0f));
+        const glm::mat4 m = p.spot.frame();
+        const float w = p.width / 2, h = p.height / 2, bar = 3.0f;
+        const glm::vec3 corner = glm::vec3(m * glm::vec4(-w, -h, 1.0f, 1.0f));
+        addRect(mesh.group(canvas, canvas), corner, p.spot.along * p.width, glm::vec3(0, p.height, 0), {0, 0}, {1, 1});
+        MeshGroup& frame = mesh.group("frames", "gilt_frame");
+        addBox(frame, {-w - bar, -h - bar, 0}, {-w, h + bar, 2.5f}, 0.1f, m);
+        addBox(frame, {w, -h - bar, 0}, {w + bar, h + bar, 2.5f}, 0.1f, m);
+        addBox(frame, {-w, -h - bar, 0}, {w, -h, 2.5f}, 0.1f, m);
+        addBox(frame, {-w, h, 0}, {w, h + bar, 2.5f}, 0.1f, m);
+        ++index;
+    }
+    return mesh;
+}
+
+SceneMesh buildCurtains()
+{
+    SceneMesh mesh;
+    mesh.addMaterial(makeMaterial("curtain_damask", glm::vec3(1.0f), sceneTexture::CURTAIN, glm::vec3(0.1f), 10.0f));
+    mesh.addMaterial(makeMaterial("curtain_rods", {0.7f, 0.5f, 0.22f}, "", glm::vec3(0.8f, 0.65f, 0.35f), 64.0f));
+    struct Window { glm::vec3 origin, along, inward; float a0, a1; };
+    std::vector<Window> windows;
+    for (const Span& s : LEFT_WINDOWS)
+        windows.push_back({{LEFT, 0, BACK}, {0, 0, -1}, {1, 0, 0}, BACK - s.to, BACK - s.from});
+    for (const Span& s : FRONT_WINDOWS)
+        windows.push_back({{LEFT, 0, FRONT}, {1, 0, 0}, {0, 0, 1}, s.from - LEFT, s.to - LEFT});
+    const float top = WINDOW_TOP + 11.0f, depth = 7.0f;
+    for (const Window& w : windows) {
+        for (int side = 0; side < 2; ++side) {
+            const float from = side == 0 ? w.a0 - 16.0f : w.a1 - 4.0f;
+            addSheet(mesh.group("curtains", "curtain_damask"),
+                     [&](float s, float t) {
+                         const float a = from + 20.0f * s;
+                         const float y = top - t * (top - 2.0f);
+                         const float fold = 1.6f * std::sin(2.0f * PI * 3.5f * s);
+                         return w.origin + w.along * a + glm::vec3(0, y, 0) + w.inward * (depth + fold);
+                     },
+                     28, 6, {2, 4}, true, 0.3f);
+        }
+        const glm::vec3 rodStart = w.origin + w.along * (w.a0 - 20.0f) + glm::vec3(0, top + 1.5f, 0) + w.inward * depth;
+        const glm::vec3 rodEnd = w.origin + w.along * (w.a1 + 20.0f) + glm::vec3(0, top + 1.5f, 0) + w.inward * depth;
+        MeshGroup& rods = mesh.group("rods", "curtain_rods");
+        addTube(rods, {rodStart, rodEnd}, 0.7f, 10);
+        for (const glm::vec3& end : {rodStart, rodEnd})
+            addSphere(rods, 6, 10, glm::scale(translation(end), glm::vec3(1.6f)));
+    }
+    return mesh;
+}
+
+SceneMesh buildCats()
+{
+    SceneMesh mesh;
+    mesh.addMaterial(makeMaterial("fur_ginger", glm::vec3(1.0f), sceneTexture::FUR_GINGER, glm::vec3(0.05f), 8.0f));
+    mesh.addMaterial(makeMaterial("fur_tabby", glm::vec3(1.0f), sceneTexture::FUR_TABBY, glm::vec3(0.05f), 8.0f));
+    mesh.addMaterial(makeMaterial("cat_eyes", {0.45f, 0.6f, 0.12f}, "", glm::vec3(1.0f), 96.0f));
+    auto ear = [](MeshGroup& g, const glm::mat4& head, float side) {
+        glm::mat4 m = glm::translate(head, glm::vec3(side * 0.5f, 0.75f, 0.0f));
+        m = glm::rotate(m, -side * 0.35f, glm::vec3(0, 0, 1));
+        addLathe(g, {{0, 0}, {0.35f, 0}, {0, 0.75f}}, 8, m);
+    };
+
+    // Asleep on the rug by the fire: curled up, head on its paws, tail around.
+    {
+        MeshGroup& fur = mesh.group("cat_asleep", "fur_ginger");
+        const glm::mat4 at = placed({248.0f, 0.3f, -46.0f}, 0.6f);
+        addSphere(fur, 10, 16, glm::scale(glm::translate(at, {0, 4.2f, 0}), {10.5f, 4.6f, 7.0f}), {2, 1});
+        const glm::mat4 head = glm::scale(glm::translate(at, {7.5f, 4.0f, 4.5f}), glm::vec3(3.8f));
+        addSphere(fur, 8, 12, glm::scale(head, {1.0f, 0.85f, 1.0f}), {1, 1});
+        ear(fur, head, -1.0f);
+        ear(fur, head, 1.0f);
+        std::vector<glm::vec3> tail;
+        for (int i = 0; i <= 16; ++i) {
+            const float a = -2.2f + 2.8f * i / 16.0f;
+            tail.push_back(glm::vec3(at * glm::vec4(9.5f * std::cos(a), 1.5f, 7.5f * std::sin(a) + 1.0f, 1.0f)));
+        }
+        addTube(fur, tail, 1.3f, 8);
+    }
+    // Sitting upright on the sofa's left cushion, facing the fire.
+    {
+        MeshGroup& fur = mesh.group("cat_sitting", "fur_tabby");
+        const glm::mat4 at = placed({180.0f, SEAT_HEIGHT + 1.0f, -100.0f}, 0.3f);
+        addSphere(fur, 10, 14, glm::scale(glm::translate(at, {0, 4.5f, -1.0f}), {5.5f, 5.0f, 6.5f}), {2, 1});
+        addSphere(fur, 10, 14, glm::scale(glm::rotate(glm::translate(at, {0, 10.0f, 2.0f}), 0.3f, {1, 0, 0}), {4.0f, 6.5f, 4.0f}), {2, 1});
+        const glm::mat4 head = glm::scale(glm::translate(at, {0, 17.0f, 3.5f}), glm::vec3(3.9f));
+        addSphere(fur, 8, 12, glm::scale(head, {1.0f, 0.9f, 0.95f}), {1, 1});
+        ear(fur, head, -1.0f);
+        ear(fur, head, 1.0f);
+        for (float side : {-1.0f, 1.0f})
+            addSphere(fur, 6, 8, glm::scale(glm::translate(at, {side * 2.0f, 1.2f, 5.5f}), {1.2f, 1.2f, 2.0f}));
+        std::vector<glm::vec3> tail;
+        for (int i = 0; i <= 14; ++i) {
+            const float a = -1.9f + 2.6f * i / 14.0f;
+            tail.push_back(glm::vec3(at * glm::vec4(7.0f * std::cos(a), 1.0f, 7.0f * std::sin(a) + 1.5f, 1.0f)));
+        }
+        addTube(fur, tail, 1.1f, 8);
+        MeshGroup& eyes = mesh.group("cat_eyes", "cat_eyes");
+        for (float side : {-1.0f, 1.0f})
+            addSphere(eyes, 4, 6, glm::scale(glm::translate(head, {side * 0.38f, 0.15f, 0.85f}), glm::vec3(0.16f)));
+    }
+    return mesh;
+}

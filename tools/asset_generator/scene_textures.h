@@ -1,0 +1,28 @@
+// The scene's material textures: procedural, seamlessly tiling images written as
+// PNG beside the OBJ files. Each name here is what the MTL files refer to.
+#pragma once
+
+#include <string>
+
+namespace sceneTexture {
+inline const char* const WHITE = "default.png";
+inline const char* const FLOOR_WOOD = "floor-planks.png";
+inline const char* const WALLPAPER = "wallpaper.png";
+inline const char* const BRICK = "brick.png";
+inline const char* const STONE = "hearth-stone.png";
+inline const char* const DARK_WOOD = "dark-wood.png";
+inline const char* const SOFA_FABRIC = "sofa-fabric.png";
+inline const char* const KNIT = "knit.png";
+inline const char* const CURTAIN = "curtain-damask.png";
+inline const char* const RUG = "rug.png";
+inline const char* const NEEDLES = "fir-needles.png";
+inline const char* const BARK = "bark.png";
+inline const char* const PAPER[4] = {"paper-stripes.png", "paper-dots.png", "paper-stars.png", "paper-plaid.png"};
+inline const char* const PAINTING[3] = {"painting-mountains.png", "painting-lake.png", "painting-village.png"};
+inline const char* const BOOK_COVER = "book-cover.png";
+inline const char* const FUR_TABBY = "fur-tabby.png";
+inline const char* const FUR_GINGER = "fur-ginger.png";
+} // namespace sceneTexture
+
+// Writes every texture above into `dir`.
+void writeSceneTextures(const std::string& dir);
