@@ -1,24 +1,159 @@
-// Main pass, fragment stage: material colour times its diffuse texture.
+// Main pass, fragment stage: material colours times textures, lit by the sun and
+// the fire, each with filtered shadows, then tone-mapped to the display.
 #version 330 core
+
+struct BaseLight {
+    vec3 Color;
+    float AmbientIntensity;
+    float DiffuseIntensity;
+};
+
+struct DirectionalLight {
+    BaseLight Base;
+    vec3 Direction;
+    mat4 Rotation;
+};
+
+struct Attenuation {
+    float Constant;
+    float Linear;
+    float Exp;
+};
+
+struct PointLight {
+    BaseLight Base;
+    vec3 Position;
+    Attenuation Atten;
+};
 
 struct Material {
     vec4 ambient;
-    vec4 texture_diffuse1;
-    vec4 texture_specular1;
+    vec4 texture_diffuse1;   // diffuse colour
+    vec4 texture_specular1;  // specular colour
     float shininess;
 };
 
+const int MAX_POINT_LIGHTS = 2;
+
+uniform DirectionalLight directionalLight;
+uniform int numPointLights;
+uniform PointLight pointLights[MAX_POINT_LIGHTS];
+uniform vec3 eyeWorldPos;
+uniform float matSpecularIntensity;
+uniform float specularPower;
 uniform Material material;
 uniform sampler2D texture_diffuse1;
+uniform sampler2D texture_specular1;
+uniform sampler2DShadow shadowMap;
+uniform samplerCubeShadow cubemap;
+uniform vec2 mapSize;
+uniform vec2 nearFar;
 
 in vec3 worldPos;
 in vec3 worldNormal;
 in vec2 uv;
+in vec4 sunClipPos;
 
 out vec4 fragColor;
 
+// The ambient intensities of both lights are large (2.0); this share of them
+// keeps the corners of the room readable without washing out the fire's glow.
+const float AMBIENT_SHARE = 0.12;
+// Bias of the cube shadow compare, in world units along the light ray.
+const float POINT_SHADOW_BIAS = 1.5;
+
+vec3 toLinear(vec3 c) { return c * c; }
+vec3 toDisplay(vec3 c) { return sqrt(c); }
+
+// Sun visibility: four bilinear shadow compares on a 1.5-texel grid (mapSize gives
+// the texel size); the light's clip space is mapped from -1..1 to 0..1 here.
+float sunVisibility(vec3 normal, vec3 toLight)
+{
+    vec3 ndc = sunClipPos.xyz / sunClipPos.w;
+    vec3 coord = ndc * 0.5 + 0.5;
+    if (coord.z > 1.0)
+        return 1.0;
+    float slope = 1.0 - max(dot(normal, toLight), 0.0);
+    coord.z -= 0.0004 + 0.0012 * slope;
+    vec2 texel = 1.0 / mapSize;
+    float lit = 0.0;
+    lit += texture(shadowMap, vec3(coord.xy + vec2(-0.75, -0.75) * texel, coord.z));
+    lit += texture(shadowMap, vec3(coord.xy + vec2( 0.75, -0.75) * texel, coord.z));
+    lit += texture(shadowMap, vec3(coord.xy + vec2(-0.75,  0.75) * texel, coord.z));
+    lit += texture(shadowMap, vec3(coord.xy + vec2( 0.75,  0.75) * texel, coord.z));
+    return lit * 0.25;
+}
+
+// Fire visibility. The cube map holds the distance to the light divided by the
+// camera's far distance (nearFar.y), written by the point shadow pass; geometry
+// beyond the cube's reach keeps the cleared depth 1.0 and counts as lit.
+float fireVisibility(vec3 fromLight)
+{
+    float dist = length(fromLight);
+    float reference = (dist - POINT_SHADOW_BIAS) / nearFar.y;
+    // Two taps offset across the ray soften the edge by about a texel at this distance.
+    vec3 side = normalize(cross(fromLight, abs(fromLight.y) < 0.9 * dist ? vec3(0.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0)));
+    vec3 offset = side * dist * 0.004;
+    float lit = texture(cubemap, vec4(fromLight + offset, reference));
+    lit += texture(cubemap, vec4(fromLight - offset, reference));
+    return lit * 0.5;
+}
+
+vec3 specularTerm(vec3 normal, vec3 toLight, vec3 toEye, vec3 radiance, vec3 specularColour)
+{
+    vec3 halfway = normalize(toLight + toEye);
+    float power = max(material.shininess * specularPower, 1.0);
+    float highlight = pow(max(dot(normal, halfway), 0.0), power);
+    return radiance * specularColour * highlight * matSpecularIntensity;
+}
+
 void main()
 {
-    vec3 albedo = material.texture_diffuse1.rgb * texture(texture_diffuse1, uv).rgb;
-    fragColor = vec4(albedo, 1.0);
+    vec3 normal = normalize(worldNormal);
+    vec3 toEye = normalize(eyeWorldPos - worldPos);
+    // Two-sided surfaces (curtains, leaves): light the side that faces the eye.
+    if (dot(normal, toEye) < 0.0)
+        normal = -normal;
+
+    vec3 texel = toLinear(texture(texture_diffuse1, uv).rgb);
+    vec3 albedo = toLinear(material.texture_diffuse1.rgb) * texel;
+    vec3 specularColour = toLinear(material.texture_specular1.rgb * texture(texture_specular1, uv).rgb) * 0.25;
+
+    vec3 ambientLight = directionalLight.Base.Color * directionalLight.Base.AmbientIntensity;
+    vec3 diffuseLight = vec3(0.0);
+    vec3 specularLight = vec3(0.0);
+
+    // Sun: its travel direction turned by the sunset rotation, as the shadow pass turns it.
+    vec3 sunTravel = normalize((directionalLight.Rotation * vec4(directionalLight.Direction, 1.0)).xyz);
+    vec3 toSun = -sunTravel;
+    float sunCos = dot(normal, toSun);
+    if (sunCos > 0.0) {
+        vec3 radiance = directionalLight.Base.Color * directionalLight.Base.DiffuseIntensity * sunVisibility(normal, toSun);
+        diffuseLight += radiance * sunCos;
+        specularLight += specularTerm(normal, toSun, toEye, radiance, specularColour);
+    }
+
+    for (int i = 0; i < numPointLights && i < MAX_POINT_LIGHTS; ++i) {
+        PointLight light = pointLights[i];
+        vec3 fromLight = worldPos - light.Position;
+        float dist = length(fromLight);
+        vec3 toLight = -fromLight / dist;
+        float falloff = light.Atten.Constant + light.Atten.Linear * dist + light.Atten.Exp * dist * dist;
+        vec3 colour = toLinear(light.Base.Color);
+        ambientLight += colour * light.Base.AmbientIntensity;
+        float cosine = dot(normal, toLight);
+        if (cosine > 0.0 && falloff > 0.0) {
+            vec3 radiance = colour * light.Base.DiffuseIntensity / falloff * fireVisibility(fromLight);
+            diffuseLight += radiance * cosine;
+            specularLight += specularTerm(normal, toLight, toEye, radiance, specularColour);
+        }
+    }
+
+    // The material's ambient colour arrives already scaled by 0.2; it stays a linear factor.
+    vec3 ambient = texel * material.ambient.rgb * ambientLight * AMBIENT_SHARE;
+    vec3 colour = ambient + albedo * diffuseLight + specularLight;
+
+    // Filmic curve: keeps the fire's hot spots from clipping while leaving mid-tones alone.
+    vec3 mapped = colour * (2.51 * colour + 0.03) / (colour * (2.43 * colour + 0.59) + 0.14);
+    fragColor = vec4(toDisplay(clamp(mapped, 0.0, 1.0)), 1.0);
 }

@@ -1,5 +1,7 @@
-// Directional shadow pass, fragment stage: depth only.
+// Sun shadow pass, fragment stage: the depth buffer is the only output.
 #version 330 core
+
+uniform int ShadowMap;
 
 void main()
 {

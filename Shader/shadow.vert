@@ -1,4 +1,4 @@
-// Directional shadow pass, vertex stage: positions into the light's clip space.
+// Sun shadow pass, vertex stage: positions into the sun's clip space.
 #version 330 core
 
 layout(location = 0) in vec3 position;

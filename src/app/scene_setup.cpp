@@ -3,15 +3,97 @@
 #include "app/scene.h"
 
 #include "app/scene_state.h"
+#include "audio/audio_player.h"
+#include "camera/bounding_box.h"
 #include "camera/camera.h"
 #include "camera/frustum.h"
+#include "model/model.h"
+#include "particles/particle_system.h"
+#include "physics/physics_world.h"
+#include "render/atlas_texture.h"
 #include "render/shader.h"
 #include "render/shader_program.h"
+#include "render/shadow_map_target.h"
+#include "render/skybox.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+#include <string>
 
 namespace {
+
+// The fire light's cube-face views: GL face order, looking from the light along
+// each axis with the up vectors the cube-map layout expects.
+struct CubeFace {
+    glm::vec3 direction;
+    glm::vec3 up;
+};
+
+constexpr CubeFace CUBE_FACES[6] = {
+    {{1.0f, 0.0f, 0.0f}, {0.0f, -1.0f, 0.0f}},  {{-1.0f, 0.0f, 0.0f}, {0.0f, -1.0f, 0.0f}},
+    {{0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}},   {{0.0f, -1.0f, 0.0f}, {0.0f, 0.0f, -1.0f}},
+    {{0.0f, 0.0f, 1.0f}, {0.0f, -1.0f, 0.0f}},  {{0.0f, 0.0f, -1.0f}, {0.0f, -1.0f, 0.0f}},
+};
+
+const char* const MODEL_FILES[] = {
+    "Assets/scene/test-branches.obj",    "Assets/scene/test-room-fireplace.obj",
+    "Assets/scene/curtains.obj",         "Assets/scene/test-pictures.obj",
+    "Assets/scene/test-sofa.obj",        "Assets/scene/test-decke.obj",
+    "Assets/scene/test-presents.obj",    "Assets/scene/scene-cats.obj",
+    "Assets/scene/test-table.obj",       "Assets/scene/test-book-glasses.obj",
+    "Assets/scene/test-cigar.obj",       "Assets/scene/scene-penis.obj",
+    "Assets/scene/test-tree-decor.obj",  "Assets/scene/morepenis.obj",
+};
+constexpr int ROOM_MODEL = 1;
+
+// One emitter's generator arguments, in the order setGenerator takes them.
+struct EmitterSettings {
+    glm::vec3 position;
+    glm::vec3 velocityMin;
+    glm::vec3 velocityMax;
+    glm::vec3 gravity;
+    glm::vec3 color;
+    float lifeMin;
+    float lifeMax;
+    float size;
+    float period;
+    int count;
+};
+
+EmitterSettings snowSettings(glm::vec3 position, glm::vec3 velocityMin)
+{
+    return {position, velocityMin, {-10.0f, -25.0f, -10.0f}, {0.4f, 0.4f, 0.4f}, {1.0f, 1.0f, 1.0f},
+            1.5f, 20.0f, 0.4f, 0.02f, 5};
+}
+
+const EmitterSettings SNOW[SNOW_EMITTERS] = {
+    snowSettings({20.0f, 175.0f, -140.121f}, {-5.0f, -5.0f, 0.0f}),
+    snowSettings({20.0f, 175.0f, -45.121f}, {-5.0f, -5.0f, 0.0f}),
+    snowSettings({200.4835f, 175.4705f, -180.7855f}, {0.0f, -5.0f, -5.0f}),
+    snowSettings({260.4835f, 175.4705f, -180.7855f}, {0.0f, -5.0f, -5.0f}),
+    snowSettings({350.4835f, 175.4705f, -180.7855f}, {0.0f, -5.0f, -5.0f}),
+    snowSettings({400.4835f, 175.4705f, -180.7855f}, {0.0f, -5.0f, -5.0f}),
+};
+
+const EmitterSettings FIRE = {{212.0f, 10.0f, -4.0f}, {-4.0f, 0.0f, -4.0f}, {4.0f, 15.0f, 4.0f}, {0.0f, 0.0f, 0.0f},
+                              {0.7f, 0.2f, 0.1f}, 0.5f, 2.0f, 4.0f, 0.08f, 20};
+
+const EmitterSettings SMOKE = {{64.0f, 33.0f, -31.0f}, {-0.02f, 0.2f, -0.02f}, {0.02f, 0.3f, 0.02f},
+                               {0.0f, 0.0f, 0.0f}, {0.01f, 0.01f, 0.011f}, 8.0f, 50.0f, 0.5f, 0.5f, 20};
+
+ParticleSystem* createEmitter(AtlasTexture* texture, const EmitterSettings& s)
+{
+    ParticleSystem* emitter = new ParticleSystem(texture);
+    emitter->init();
+    emitter->setGenerator(s.position, s.velocityMin, s.velocityMax, s.gravity, s.color, s.lifeMin, s.lifeMax,
+                          s.size, s.period, s.count);
+    emitter->setMatrices(scene.camera->getProjection(), scene.camera->getPosition(), scene.camera->getCenter(),
+                         scene.camera->getUp());
+    return emitter;
+}
 
 void setupShaders()
 {
@@ -36,6 +118,76 @@ void setupShaders()
     scene.skyProgram->link();
 }
 
+void setupLights()
+{
+    scene.directionalLight.Base.Color = glm::vec3(1.0f, 1.0f, 1.0f);
+    scene.directionalLight.Base.AmbientIntensity = 2.0f;
+    scene.directionalLight.Base.DiffuseIntensity = 1.0f;
+    scene.directionalLight.Direction = glm::vec3(0.5f, -0.5f, 0.0f) * (1.0f / std::sqrt(0.5f));
+    scene.lightRotation = glm::rotate(glm::mat4(1.0f), 0.0f, glm::vec3(1.0f, 0.0f, 0.0f));
+
+    scene.pointLight.Base.Color = glm::vec3(1.0f, 0.6f, 0.0f);
+    scene.pointLight.Base.AmbientIntensity = 2.0f;
+    scene.pointLight.Base.DiffuseIntensity = 60.0f;
+    scene.pointLight.Position = glm::vec3(208.0f, 20.0f, -4.0f);
+    scene.pointLight.Atten.Constant = 0.0f;
+    scene.pointLight.Atten.Linear = 1.0f;
+    scene.pointLight.Atten.Exp = 0.0f;
+    scene.flicker = 0.0f;
+
+    scene.lightUniforms = new LightUniforms(scene.basicProgram);
+    scene.lightUniforms->setDirectionalLight(scene.directionalLight);
+    scene.lightUniforms->setPointLights({scene.pointLight});
+}
+
+void setupModels()
+{
+    std::vector<Model*> loaded;
+    for (const char* file : MODEL_FILES)
+        loaded.push_back(new Model(file, glm::vec3(0.0f), glm::vec3(0.5f)));
+    scene.room = loaded[ROOM_MODEL];
+
+    std::vector<Vertex> roomVertices;
+    for (const Mesh& mesh : scene.room->meshes)
+        roomVertices.insert(roomVertices.end(), mesh.vertices.begin(), mesh.vertices.end());
+    scene.roomBounds = new BoundingBox();
+    // A room that failed to import leaves an empty box at the origin.
+    if (!roomVertices.empty())
+        scene.roomBounds->fitToVertices(roomVertices);
+
+    scene.models.clear();
+    scene.models = loaded;
+}
+
+// Both shadow maps and the uniforms that stay fixed for the whole run.
+void setupShadows(const glm::mat4 (&faceViews)[6])
+{
+    const glm::vec2 nearFar(scene.camera->nearPlane, scene.camera->farPlane);
+
+    scene.shadowTarget = new ShadowMapTarget();
+    scene.shadowTarget->initDirectional();
+
+    glUseProgram(scene.basicProgram->id);
+    scene.basicProgram->setInt("shadowMap", 50);
+    scene.basicProgram->setVec2("mapSize", glm::vec2(1024.0f, 1024.0f));
+    scene.basicProgram->setInt("cubemap", 70);
+    scene.basicProgram->setVec2("nearFar", nearFar);
+
+    glUseProgram(scene.shadowProgram->id);
+    scene.shadowProgram->setInt("ShadowMap", 50);
+
+    scene.shadowTarget->initPoint();
+
+    // The cube's projection ends at half the camera's far distance, while the
+    // shaders scale distances by the camera's own near and far values.
+    glUseProgram(scene.pointShadowProgram->id);
+    const glm::mat4 cubeProjection =
+        glm::perspective(1.5707964f, 1.0f, scene.camera->nearPlane, scene.camera->farPlane * 0.5f);
+    for (int i = 0; i < 6; ++i)
+        scene.pointShadowProgram->setMat4("cubemapMat[" + std::to_string(i) + "]", cubeProjection * faceViews[i]);
+    scene.pointShadowProgram->setVec2("nearFar", nearFar);
+}
+
 } // namespace
 
 void setupScene()
@@ -45,7 +197,42 @@ void setupScene()
     glfwSetInputMode(scene.window, GLFW_STICKY_KEYS, GLFW_TRUE);
     glfwSetInputMode(scene.window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
 
+    scene.audio = new AudioPlayer();
+    startAudio(*scene.audio);
+
     scene.camera = new Camera(scene.window);
     scene.frustum = new Frustum(scene.camera);
     setupShaders();
+    setupLights();
+
+    glm::mat4 faceViews[6];
+    for (int i = 0; i < 6; ++i)
+        faceViews[i] = glm::lookAt(glm::vec3(0.0f), CUBE_FACES[i].direction, CUBE_FACES[i].up) *
+                       glm::translate(glm::mat4(1.0f), -scene.pointLight.Position);
+
+    setupModels();
+    glfwGetWindowSize(scene.window, &scene.windowWidth, &scene.windowHeight);
+
+    scene.particleTexture = new AtlasTexture("Assets\\particle.bmp", 1, 1);
+    scene.fireAtlas = new AtlasTexture("Assets\\FXT_Fire_Flames_01_Atlas_dblur.png", 4, 4);
+    scene.smokeTexture = new AtlasTexture("Assets\\maxresdefaultblur.jpg", 1, 1);
+
+    scene.snowParticles[0] = createEmitter(scene.particleTexture, SNOW[0]);
+
+    setupShadows(faceViews);
+
+    for (int i = 1; i < SNOW_EMITTERS; ++i)
+        scene.snowParticles[i] = createEmitter(scene.particleTexture, SNOW[i]);
+    scene.fireParticles = createEmitter(scene.fireAtlas, FIRE);
+    scene.smokeParticles = createEmitter(scene.smokeTexture, SMOKE);
+
+    glUseProgram(scene.skyProgram->id);
+    scene.skyProgram->setFloat("light", 1.0f);
+
+    createPhysicsWorld(scene.physics, scene.camera->getPosition());
+    scene.camera->body = scene.physics.viewerBody;
+
+    scene.skybox = new Skybox(scene.camera, scene.skyProgram);
+    scene.skybox->init("Assets/skybox", "iceflats_rt.jpg", "iceflats_lf.jpg", "iceflats_dn.jpg", "iceflats_up.jpg",
+                       "iceflats_bk.jpg", "iceflats_ft.jpg");
 }

@@ -1,13 +1,168 @@
-// The fixed sequence of GPU passes that turns the scene into one image.
+// The fixed sequence of GPU passes that turns the scene into one image: the sun's
+// shadow map, the fire's cube shadow map, the lit meshes, the sky, the particles.
 #include "render/frame_passes.h"
 
 #include "app/scene_state.h"
+#include "camera/bounding_box.h"
+#include "camera/camera.h"
+#include "camera/frustum.h"
+#include "model/model.h"
+#include "particles/particle_system.h"
+#include "render/pass_timer.h"
+#include "render/shader_program.h"
+#include "render/shadow_map_target.h"
+#include "render/skybox.h"
+
+#include <GL/glew.h>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+namespace {
+
+constexpr int SHADOW_MAP_SIZE = 1024;
+constexpr float SHADOW_BOX_MARGIN = 300.0f;
+constexpr int SHADOW_MAP_UNIT = 50;
+constexpr int SHADOW_CUBE_UNIT = 70;
+
+void drawAllMeshes(ShaderProgram* program, bool depthOnly)
+{
+    for (Model* model : scene.models)
+        for (Mesh& mesh : model->meshes)
+            mesh.draw(*program, depthOnly);
+}
+
+// The sun's camera sits at the centre of the room's world box, looking along the
+// turned light direction; the ortho volume covers the box plus a margin. The
+// box's z size sets the width and its x size the depth range.
+glm::mat4 sunViewProjection()
+{
+    const BoundingBox& box = *scene.roomBounds;
+    const glm::vec3 centre = box.worldCorners[0] + 0.5f * box.extents;
+    const glm::vec3 direction = glm::vec3(scene.lightRotation * glm::vec4(scene.directionalLight.Direction, 1.0f));
+    const glm::mat4 view = glm::lookAt(centre, centre + direction, glm::vec3(0.0f, 1.0f, 0.0f));
+    const glm::vec3 half = (box.extents + SHADOW_BOX_MARGIN) / 2.0f;
+    const glm::mat4 projection = glm::ortho(-half.z, half.z, -half.y, half.y, -half.x, half.x);
+    return projection * view;
+}
+
+void setMatrixUniform(GLuint program, const char* name, const glm::mat4& matrix)
+{
+    glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+void renderSunShadow()
+{
+    glUseProgram(scene.shadowProgram->id);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, scene.shadowTarget->directionalFbo);
+    glViewport(0, 0, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(10.0f, 0.0f);
+
+    scene.lightViewProj = sunViewProjection();
+    setMatrixUniform(scene.shadowProgram->id, "view_proj", scene.lightViewProj);
+    drawAllMeshes(scene.shadowProgram, true);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+}
+
+// One layered pass fills all six faces; the geometry stage picks the face.
+void renderFireShadow()
+{
+    glUseProgram(scene.pointShadowProgram->id);
+    const glm::vec4 lightPosition(scene.pointLight.Position, 1.0f);
+    glUniform4fv(glGetUniformLocation(scene.pointShadowProgram->id, "lightPosition"), 1, glm::value_ptr(lightPosition));
+    glBindFramebuffer(GL_FRAMEBUFFER, scene.shadowTarget->pointFbo);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    drawAllMeshes(scene.pointShadowProgram, true);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glViewport(0, 0, scene.windowWidth, scene.windowHeight);
+}
+
+void bindShadowMaps()
+{
+    glActiveTexture(GL_TEXTURE0 + SHADOW_MAP_UNIT);
+    glBindTexture(GL_TEXTURE_2D, scene.shadowTarget->directionalDepth);
+    glActiveTexture(GL_TEXTURE0 + SHADOW_CUBE_UNIT);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, scene.shadowTarget->pointDepthCube);
+}
+
+void setFrameUniforms()
+{
+    const GLuint program = scene.basicProgram->id;
+    const Camera& camera = *scene.camera;
+    setMatrixUniform(program, "view_proj", camera.projection * camera.view);
+    setMatrixUniform(program, "view", camera.view);
+    setMatrixUniform(program, "light_view_proj", scene.lightViewProj);
+    glUniform1i(glGetUniformLocation(program, "animate"), 0);
+    setMatrixUniform(program, "directionalLight.Rotation", scene.lightRotation);
+    scene.lightUniforms->setEyeWorldPos(camera.position);
+}
+
+
+// The eight emitters in creation order: the six snow emitters, the fire, the plume.
+template <typename Action> void forEachEmitter(Action action)
+{
+    for (ParticleSystem* snow : scene.snowParticles)
+        action(*snow);
+    action(*scene.fireParticles);
+    action(*scene.smokeParticles);
+}
+
+void renderMeshes()
+{
+    const GLuint program = scene.lightUniforms->program->id;
+    const float fireIntensity = scene.pointLight.Base.DiffuseIntensity + scene.flicker;
+    glUniform1fv(glGetUniformLocation(scene.basicProgram->id, "pointLights[0].Base.DiffuseIntensity"), 1,
+                 &fireIntensity);
+    const float one = 1.0f;
+    for (Model* model : scene.models) {
+        glUseProgram(program);
+        glUniform1fv(glGetUniformLocation(program, "matSpecularIntensity"), 1, &one);
+        glUseProgram(program);
+        glUniform1fv(glGetUniformLocation(program, "specularPower"), 1, &one);
+        for (Mesh& mesh : model->meshes)
+            mesh.draw(*scene.basicProgram, false);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+} // namespace
 
 void renderShadowMaps()
 {
+    beginPassTiming(FramePass::DirectionalShadow);
+    renderSunShadow();
+    endPassTiming(FramePass::DirectionalShadow);
+    beginPassTiming(FramePass::PointShadow);
+    renderFireShadow();
+    endPassTiming(FramePass::PointShadow);
 }
 
 void renderFrame()
 {
     renderShadowMaps();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    beginPassTiming(FramePass::Main);
+    glUseProgram(scene.basicProgram->id);
+    scene.frustum->objectCount = 0;
+    bindShadowMaps();
+    setFrameUniforms();
+    const Camera& camera = *scene.camera;
+    forEachEmitter([&](ParticleSystem& emitter) {
+        emitter.setMatrices(camera.getProjection(), camera.getPosition(), camera.getCenter(), camera.getUp());
+    });
+    renderMeshes();
+    endPassTiming(FramePass::Main);
+
+    beginPassTiming(FramePass::Sky);
+    drawSky();
+    endPassTiming(FramePass::Sky);
+
+    beginPassTiming(FramePass::Particles);
+    forEachEmitter([](ParticleSystem& emitter) { emitter.render(); });
+    endPassTiming(FramePass::Particles);
+
+    scene.objectsRendered = scene.frustum->objectCount;
 }
