@@ -225,7 +225,7 @@ SceneMesh buildPictures()
         const float w = p.width / 2, h = p.height / 2, bar = 3.0f;
         const glm::vec3 corner = glm::vec3(m * glm::vec4(-w, -h, 1.0f, 1.0f));
         addRect(mesh.group(canvas, canvas), corner, p.spot.along * p.width, glm::vec3(0, p.height, 0), {0, 0}, {1, 1});
-        MeshGroup& frame = mesh.group("frames", "gilt_frame");
+        MeshGroup& frame = mesh.group("frame_" + std::to_string(index), "gilt_frame");
         addBox(frame, {-w - bar, -h - bar, 0}, {-w, h + bar, 2.5f}, 0.1f, m);
         addBox(frame, {w, -h - bar, 0}, {w + bar, h + bar, 2.5f}, 0.1f, m);
         addBox(frame, {-w, -h - bar, 0}, {w, -h, 2.5f}, 0.1f, m);
@@ -247,10 +247,11 @@ SceneMesh buildCurtains()
     for (const Span& s : FRONT_WINDOWS)
         windows.push_back({{LEFT, 0, FRONT}, {1, 0, 0}, {0, 0, 1}, s.from - LEFT, s.to - LEFT});
     const float top = WINDOW_TOP + 11.0f, depth = 7.0f;
-    for (const Window& w : windows) {
+    for (size_t k = 0; k < windows.size(); ++k) {
+        const Window& w = windows[k];
         for (int side = 0; side < 2; ++side) {
             const float from = side == 0 ? w.a0 - 16.0f : w.a1 - 4.0f;
-            addSheet(mesh.group("curtains", "curtain_damask"),
+            addSheet(mesh.group("curtains_" + std::to_string(k), "curtain_damask"),
                      [&](float s, float t) {
                          const float a = from + 20.0f * s;
                          const float y = top - t * (top - 2.0f);
@@ -261,7 +262,7 @@ SceneMesh buildCurtains()
         }
         const glm::vec3 rodStart = w.origin + w.along * (w.a0 - 20.0f) + glm::vec3(0, top + 1.5f, 0) + w.inward * depth;
         const glm::vec3 rodEnd = w.origin + w.along * (w.a1 + 20.0f) + glm::vec3(0, top + 1.5f, 0) + w.inward * depth;
-        MeshGroup& rods = mesh.group("rods", "curtain_rods");
+        MeshGroup& rods = mesh.group("rod_" + std::to_string(k), "curtain_rods");
         addTube(rods, {rodStart, rodEnd}, 0.7f, 10);
         for (const glm::vec3& end : {rodStart, rodEnd})
             addSphere(rods, 6, 10, glm::scale(translation(end), glm::vec3(1.6f)));

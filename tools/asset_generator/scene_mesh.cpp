@@ -282,10 +282,17 @@ void addSheet(MeshGroup& g, const std::function<glm::vec3(float, float)>& surfac
     for (int j = 0; j <= nt; ++j) {
         for (int i = 0; i <= ns; ++i) {
             const float s = float(i) / ns, t = float(j) / nt;
-            const glm::vec3 ds = surface(std::min(s + e, 1.0f), t) - surface(std::max(s - e, 0.0f), t);
-            const glm::vec3 dt = surface(s, std::min(t + e, 1.0f)) - surface(s, std::max(t - e, 0.0f));
+            // Where the surface pinches to a point (a cone's apex) the normal is
+            // taken from just beside it.
+            glm::vec3 n(0.0f);
+            for (float shift = 0.0f; glm::length(n) < 1e-9f && shift < 0.1f; shift += 0.01f) {
+                const float ts = t < 0.5f ? t + shift : t - shift;
+                const glm::vec3 ds = surface(std::min(s + e, 1.0f), ts) - surface(std::max(s - e, 0.0f), ts);
+                const glm::vec3 dt = surface(s, std::min(ts + e, 1.0f)) - surface(s, std::max(ts - e, 0.0f));
+                n = glm::cross(ds, dt);
+            }
             points.push_back(surface(s, t));
-            normals.push_back(glm::normalize(glm::cross(ds, dt)));
+            normals.push_back(glm::normalize(n));
         }
     }
     const uint32_t row = static_cast<uint32_t>(ns + 1);

@@ -1,0 +1,312 @@
+// The generated scene pack as the program reads it: the fourteen models through
+// Assimp with the program's flags, their textures through stb_image, the sky
+// sphere, the camera route, and where the room puts things relative to the
+// fixed fire, plume and snow positions. Also: two generator runs, same bytes.
+#include "support/process.h"
+#include "support/run_dir.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+#include <glm/glm.hpp>
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const MODEL_FILES[14] = {
+    "test-branches.obj", "test-room-fireplace.obj", "curtains.obj", "test-pictures.obj", "test-sofa.obj",
+    "test-decke.obj", "test-presents.obj", "scene-cats.obj", "test-table.obj", "test-book-glasses.obj",
+    "test-cigar.obj", "scene-penis.obj", "test-tree-decor.obj", "morepenis.obj",
+};
+constexpr unsigned MODEL_FLAGS = aiProcess_Triangulate | aiProcess_FlipUVs;
+constexpr float MODEL_SCALE = 0.5f;
+
+const glm::vec3 FIRE(212.0f, 10.0f, -4.0f);
+const glm::vec3 FIRE_LIGHT(208.0f, 20.0f, -4.0f);
+const glm::vec3 PLUME(64.0f, 33.0f, -31.0f);
+const glm::vec3 SNOW[6] = {{20.0f, 175.0f, -140.121f},         {20.0f, 175.0f, -45.121f},
+                           {200.4835f, 175.4705f, -180.7855f}, {260.4835f, 175.4705f, -180.7855f},
+                           {350.4835f, 175.4705f, -180.7855f}, {400.4835f, 175.4705f, -180.7855f}};
+
+struct Box {
+    glm::vec3 lo{1e30f}, hi{-1e30f};
+    void add(const glm::vec3& p) { lo = glm::min(lo, p); hi = glm::max(hi, p); }
+    bool contains(const glm::vec3& p, float margin = 0.0f) const
+    {
+        return glm::all(glm::greaterThanEqual(p, lo - margin)) && glm::all(glm::lessThanEqual(p, hi + margin));
+    }
+};
+
+std::string scenePath(const std::string& file)
+{
+    return runDir() + "/Assets/scene/" + file;
+}
+
+// An imported model, kept with its importer.
+struct LoadedModel {
+    std::unique_ptr<Assimp::Importer> importer = std::make_unique<Assimp::Importer>();
+    const aiScene* scene = nullptr;
+};
+
+LoadedModel load(const std::string& path, unsigned flags = MODEL_FLAGS)
+{
+    LoadedModel model;
+    model.scene = model.importer->ReadFile(path, flags);
+    return model;
+}
+
+// World-space box of one mesh (the program scales models by 0.5).
+Box worldBox(const aiMesh* mesh)
+{
+    Box box;
+    for (unsigned i = 0; i < mesh->mNumVertices; ++i)
+        box.add(glm::vec3(mesh->mVertices[i].x, mesh->mVertices[i].y, mesh->mVertices[i].z) * MODEL_SCALE);
+    return box;
+}
+
+Box roomBox()
+{
+    const LoadedModel room = load(scenePath("test-room-fireplace.obj"));
+    Box box;
+    for (unsigned m = 0; m < room.scene->mNumMeshes; ++m) {
+        const Box b = worldBox(room.scene->mMeshes[m]);
+        box.add(b.lo);
+        box.add(b.hi);
+    }
+    return box;
+}
+
+// The union of the boxes of every mesh whose name contains `part`.
+Box meshBox(const std::string& file, const std::string& part)
+{
+    const LoadedModel model = load(scenePath(file));
+    Box box;
+    for (unsigned m = 0; model.scene && m < model.scene->mNumMeshes; ++m) {
+        if (std::string(model.scene->mMeshes[m]->mName.C_Str()).find(part) == std::string::npos)
+            continue;
+        const Box b = worldBox(model.scene->mMeshes[m]);
+        box.add(b.lo);
+        box.add(b.hi);
+    }
+    return box;
+}
+
+std::vector<glm::vec3> routePoints()
+{
+    std::ifstream in(scenePath("curve-controlpoints-handles.txt"));
+    std::vector<float> numbers;
+    for (std::string line; std::getline(in, line);)
+        numbers.push_back(std::stof(line));
+    std::vector<glm::vec3> points;
+    for (size_t i = 0; i + 2 < numbers.size(); i += 3)
+        points.emplace_back(glm::vec3(numbers[i], numbers[i + 1], numbers[i + 2]) * MODEL_SCALE);
+    return points;
+}
+
+glm::vec3 bezier(const std::vector<glm::vec3>& p, size_t segment, float t)
+{
+    const size_t k = segment * 3;
+    const float s = 1.0f - t;
+    return s * s * s * p[k] + 3.0f * s * s * t * p[k + 1] + 3.0f * s * t * t * p[k + 2] + t * t * t * p[k + 3];
+}
+
+std::map<std::string, std::string> filesBelow(const std::string& dir)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), dir).string()] = readFile(entry.path().string());
+    return files;
+}
+
+} // namespace
+
+TEST(SceneModels, EveryModelImportsWithNormalsAndItsTexturesDecode)
+{
+    size_t triangles = 0;
+    for (const char* file : MODEL_FILES) {
+        SCOPED_TRACE(file);
+        const LoadedModel model = load(scenePath(file));
+        ASSERT_NE(model.scene, nullptr) << model.importer->GetErrorString();
+        EXPECT_EQ(model.scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE, 0u);
+        ASSERT_NE(model.scene->mRootNode, nullptr);
+        ASSERT_GE(model.scene->mNumMeshes, 1u);
+        EXPECT_LE(model.scene->mNumMeshes, 16u);
+        for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+            const aiMesh* mesh = model.scene->mMeshes[m];
+            SCOPED_TRACE(mesh->mName.C_Str());
+            ASSERT_TRUE(mesh->HasNormals());
+            for (unsigned v = 0; v < mesh->mNumVertices; ++v)
+                ASSERT_NEAR(mesh->mNormals[v].Length(), 1.0f, 0.01f);
+            for (unsigned f = 0; f < mesh->mNumFaces; ++f)
+                ASSERT_EQ(mesh->mFaces[f].mNumIndices, 3u);
+            triangles += mesh->mNumFaces;
+            const aiMaterial* material = model.scene->mMaterials[mesh->mMaterialIndex];
+            if (material->GetTextureCount(aiTextureType_DIFFUSE) > 0) {
+                EXPECT_TRUE(mesh->HasTextureCoords(0));
+            }
+        }
+        for (unsigned i = 0; i < model.scene->mNumMaterials; ++i) {
+            for (aiTextureType type : {aiTextureType_DIFFUSE, aiTextureType_SPECULAR}) {
+                for (unsigned t = 0; t < model.scene->mMaterials[i]->GetTextureCount(type); ++t) {
+                    aiString name;
+                    model.scene->mMaterials[i]->GetTexture(type, t, &name);
+                    int w = 0, h = 0, channels = 0;
+                    unsigned char* pixels = stbi_load(scenePath(name.C_Str()).c_str(), &w, &h, &channels, 3);
+                    EXPECT_NE(pixels, nullptr) << name.C_Str();
+                    EXPECT_LE(std::max(w, h), 1024) << name.C_Str();
+                    stbi_image_free(pixels);
+                }
+            }
+        }
+    }
+    EXPECT_LT(triangles, 250000u);
+    EXPECT_GT(triangles, 10000u);
+}
+
+TEST(SceneModels, FallbackTextureIsPlainWhite)
+{
+    int w = 0, h = 0, channels = 0;
+    unsigned char* pixels = stbi_load(scenePath("default.png").c_str(), &w, &h, &channels, 3);
+    ASSERT_NE(pixels, nullptr);
+    const bool white = std::all_of(pixels, pixels + w * h * 3, [](unsigned char c) { return c == 255; });
+    stbi_image_free(pixels);
+    EXPECT_TRUE(white);
+}
+
+TEST(SceneModels, SkySphereHasPositionsNormalsAndUvs)
+{
+    const LoadedModel sphere = load(runDir() + "/Assets/sphere.obj",
+                                    aiProcess_CalcTangentSpace | aiProcess_JoinIdenticalVertices |
+                                        aiProcess_Triangulate | aiProcess_SortByPType);
+    ASSERT_NE(sphere.scene, nullptr) << sphere.importer->GetErrorString();
+    ASSERT_EQ(sphere.scene->mNumMeshes, 1u);
+    const aiMesh* mesh = sphere.scene->mMeshes[0];
+    EXPECT_TRUE(mesh->HasPositions());
+    EXPECT_TRUE(mesh->HasNormals());
+    EXPECT_TRUE(mesh->HasTextureCoords(0));
+    EXPECT_GT(mesh->mNumFaces, 500u);
+    for (unsigned v = 0; v < mesh->mNumVertices; ++v)
+        ASSERT_NEAR(glm::length(glm::vec3(mesh->mVertices[v].x, mesh->mVertices[v].y, mesh->mVertices[v].z)), 1.0f, 1e-3f);
+}
+
+TEST(ScenePlacement, FireAndFireLightAreInsideTheFirebox)
+{
+    const Box firebox = meshBox("test-room-fireplace.obj", "firebox");
+    ASSERT_LT(firebox.lo.x, firebox.hi.x);
+    EXPECT_TRUE(firebox.contains(FIRE));
+    EXPECT_TRUE(firebox.contains(FIRE_LIGHT));
+    // The opening faces the room: the room lies in front of the firebox.
+    EXPECT_GT(firebox.lo.z, roomBox().lo.z + 100.0f);
+}
+
+TEST(ScenePlacement, PlumeRisesFromTheCigarTip)
+{
+    const Box tip = meshBox("test-cigar.obj", "tip");
+    ASSERT_LT(tip.lo.x, tip.hi.x);
+    EXPECT_TRUE(tip.contains(PLUME, 1.0f));
+    const Box tray = meshBox("test-cigar.obj", "ashtray");
+    const Box table = meshBox("test-table.obj", "side_table");
+    EXPECT_NEAR(tray.lo.y, table.hi.y, 0.05f);
+    EXPECT_TRUE(table.contains(glm::vec3(PLUME.x, table.hi.y, PLUME.z)));
+}
+
+TEST(ScenePlacement, SnowFallsOutsideTheRoomAndTheRoomStaysTight)
+{
+    const Box room = roomBox();
+    for (const glm::vec3& snow : SNOW)
+        EXPECT_FALSE(room.contains(snow)) << snow.x << " " << snow.z;
+    EXPECT_GT(room.lo.x, 20.0f);
+    EXPECT_GT(room.lo.z, -180.7855f);
+    EXPECT_LT(room.hi.y, 175.0f);
+}
+
+TEST(CameraRoute, HoldsFortyPointsInsideTheRoom)
+{
+    std::ifstream in(scenePath("curve-controlpoints-handles.txt"));
+    int lines = 0;
+    for (std::string line; std::getline(in, line); ++lines)
+        ASSERT_NO_THROW((void)std::stof(line)) << "line " << lines + 1;
+    EXPECT_EQ(lines, 120);
+    const Box room = roomBox();
+    const std::vector<glm::vec3> points = routePoints();
+    ASSERT_EQ(points.size(), 40u);
+    for (const glm::vec3& p : points)
+        EXPECT_TRUE(room.contains(p, -10.0f)) << p.x << " " << p.y << " " << p.z;
+}
+
+TEST(CameraRoute, JointsAreSmoothAndViewsStayLevel)
+{
+    const std::vector<glm::vec3> p = routePoints();
+    ASSERT_EQ(p.size(), 40u);
+    for (size_t a = 3; a + 1 < p.size(); a += 3) {
+        const glm::vec3 in = p[a] - p[a - 1], out = p[a + 1] - p[a];
+        ASSERT_GT(glm::length(in), 1.0f);
+        ASSERT_GT(glm::length(out), 1.0f);
+        EXPECT_GT(glm::dot(glm::normalize(in), glm::normalize(out)), 0.9999f) << "anchor " << a / 3;
+    }
+    for (size_t segment = 0; segment < 13; ++segment) {
+        for (float t = 0.0f; t <= 1.0f; t += 0.05f) {
+            const glm::vec3 tangent = bezier(p, segment, std::min(t + 0.001f, 1.0f)) - bezier(p, segment, std::max(t - 0.001f, 0.0f));
+            ASSERT_GT(glm::length(tangent), 1e-3f);
+            EXPECT_LT(std::abs(glm::normalize(tangent).y), 0.6f) << "segment " << segment << " t " << t;
+        }
+    }
+}
+
+TEST(CameraRoute, NeverPassesThroughFurniture)
+{
+    const std::vector<glm::vec3> p = routePoints();
+    ASSERT_EQ(p.size(), 40u);
+    std::vector<std::pair<std::string, Box>> obstacles;
+    for (const char* file : MODEL_FILES) {
+        const LoadedModel model = load(scenePath(file));
+        for (unsigned m = 0; model.scene && m < model.scene->mNumMeshes; ++m) {
+            const std::string name = model.scene->mMeshes[m]->mName.C_Str();
+            // The shell's own surfaces bound the room rather than stand in it.
+            const bool shell = std::string(file) == "test-room-fireplace.obj" &&
+                               name.find("chimney") == std::string::npos && name.find("mantel") == std::string::npos;
+            if (!shell)
+                obstacles.emplace_back(std::string(file) + ":" + name, worldBox(model.scene->mMeshes[m]));
+        }
+    }
+    const Box room = roomBox();
+    for (size_t segment = 0; segment < 13; ++segment) {
+        for (float t = 0.0f; t <= 1.0f; t += 0.02f) {
+            const glm::vec3 eye = bezier(p, segment, t);
+            ASSERT_TRUE(room.contains(eye, -8.0f)) << "segment " << segment << " t " << t;
+            for (const auto& [name, box] : obstacles)
+                ASSERT_FALSE(box.contains(eye, 3.0f)) << name << " segment " << segment << " t " << t;
+        }
+    }
+}
+
+TEST(SceneGenerator, TwoRunsWriteIdenticalSceneFiles)
+{
+    TempDir first, second;
+    ProcessOptions options;
+    options.timeoutSeconds = 120.0;
+    for (const TempDir* dir : {&first, &second}) {
+        options.workDir = dir->path;
+        const ProcessResult result = runProcess(FROSTEMBER_ASSET_GENERATOR, {dir->path + "/Assets"}, options);
+        ASSERT_EQ(result.status, 0) << result.err;
+    }
+    const auto a = filesBelow(first.path + "/Assets/scene");
+    const auto b = filesBelow(second.path + "/Assets/scene");
+    EXPECT_GT(a.size(), 40u);
+    EXPECT_TRUE(a == b);
+    EXPECT_EQ(readFile(first.path + "/Assets/sphere.obj"), readFile(second.path + "/Assets/sphere.obj"));
+    // The run directory holds the same pack.
+    EXPECT_TRUE(a == filesBelow(runDir() + "/Assets/scene"));
+}
