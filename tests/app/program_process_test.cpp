@@ -2,6 +2,7 @@
 // Escape through the real window system.
 #include "support/process.h"
 #include "support/run_dir.h"
+#include "support/x11_keyboard.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,7 @@ protected:
     {
         if (std::system("command -v xdotool >/dev/null 2>&1") != 0)
             GTEST_FAIL() << "xdotool is needed for this test";
+        disableKeyRepeat();
     }
 
     static bool xdotool(const std::string& args)

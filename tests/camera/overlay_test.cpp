@@ -7,6 +7,7 @@
 #include "particles/particle_system.h"
 
 #include "support/gl_context.h"
+#include "support/x11_keyboard.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
@@ -153,6 +154,7 @@ protected:
     {
         OverlayTest::SetUp();
         ASSERT_EQ(std::system("command -v xdotool >/dev/null 2>&1"), 0) << "xdotool is needed for this test";
+        disableKeyRepeat();
         ASSERT_TRUE(xdotool(std::string("search --sync --onlyvisible --name '^") + TITLE + "$' windowfocus --sync"));
     }
 

@@ -3,16 +3,38 @@
 
 #include <GLFW/glfw3.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
+void reportGlfwError(int code, const char* description)
+{
+    std::fprintf(stderr, "GLFW error 0x%x: %s\n", code, description);
+}
+
+// Under a loaded X server a connection or context can fail transiently; a few
+// tries keep such a hiccup from failing an unrelated test.
+GLFWwindow* createWindowWithRetries()
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (glfwInit()) {
+            glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+            if (GLFWwindow* window = glfwCreateWindow(256, 256, "frostember-test", nullptr, nullptr))
+                return window;
+            glfwTerminate();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return nullptr;
+}
+
 GLFWwindow* createWindow()
 {
-    if (!glfwInit())
-        return nullptr;
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(256, 256, "frostember-test", nullptr, nullptr);
+    glfwSetErrorCallback(reportGlfwError);
+    GLFWwindow* window = createWindowWithRetries();
     if (window == nullptr)
         return nullptr;
     glfwMakeContextCurrent(window);
