@@ -4,6 +4,7 @@
 #include "app/console.h"
 #include "app/scene.h"
 #include "app/scene_state.h"
+#include "app/startup_profile.h"
 #include "camera/frustum.h"
 #include "camera/overlay.h"
 #include "render/frame_passes.h"
@@ -60,6 +61,7 @@ void startUp(int argc, char** argv, int width, int height)
         pauseConsole();
         std::exit(1);
     }
+    markStartupStage("window");
     setupScene();
 }
 

@@ -4,10 +4,12 @@
 // instrument for tests, benchmarks and screenshots.
 #include "app/program.h"
 #include "app/replay_capture.h"
+#include "app/replay_floor.h"
 #include "app/replay_options.h"
 #include "app/replay_stats.h"
 #include "app/scene.h"
 #include "app/scene_state.h"
+#include "app/startup_profile.h"
 #include "camera/frustum.h"
 #include "camera/overlay.h"
 #include "render/frame_passes.h"
@@ -126,6 +128,38 @@ bool finishStats(std::ofstream& statsFile, const ReplayOptions& options)
     return false;
 }
 
+// Opened before the window, so that an unwritable path fails at once.
+bool openStartupFile(const ReplayOptions& options, std::ofstream& startupFile)
+{
+    if (options.startupFile.empty())
+        return true;
+    startupFile.open(options.startupFile);
+    if (startupFile)
+        return true;
+    std::cerr << "frostember-replay: cannot write " << options.startupFile << std::endl;
+    return false;
+}
+
+bool finishStartupFile(std::ofstream& startupFile, const ReplayOptions& options)
+{
+    if (!startupFile.is_open())
+        return true;
+    startupFile << startupStagesCsv(startupStages());
+    startupFile.close();
+    if (!startupFile.fail())
+        return true;
+    std::cerr << "frostember-replay: cannot write " << options.startupFile << std::endl;
+    return false;
+}
+
+// Names the renderer, so that every set of timings says what produced it.
+void printRenderer()
+{
+    const GLubyte* renderer = glGetString(GL_RENDERER);
+    std::fprintf(stderr, "frostember-replay: renderer %s\n",
+                 renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -137,30 +171,42 @@ int main(int argc, char** argv)
     }
     const ReplayOptions& options = *parsed;
     std::ofstream statsFile;
-    if (!prepareOutputs(options, statsFile))
+    std::ofstream startupFile;
+    if (!prepareOutputs(options, statsFile) || !openStartupFile(options, startupFile))
         return 1;
 
     // The options are the tool's own: GLUT sees only the program name.
-    startUp(1, argv, options.width, options.height);
+    if (options.floor)
+        startFloor(options.width, options.height);
+    else
+        startUp(1, argv, options.width, options.height);
+    printRenderer();
     // Waiting for the timer queries every frame would only slow a run without timings.
-    enablePassTiming(statsFile.is_open());
+    enablePassTiming(statsFile.is_open() && !options.floor);
 
     bool capturesWritten = true;
     std::vector<double> frameWalls;
     long frame = 0;
     while (!glfwWindowShouldClose(scene.window)) {
-        const FrameStats stats = replayFrame(++frame, options, capturesWritten);
+        ++frame;
+        const FrameStats stats =
+            options.floor ? floorFrame(frame, options.dt) : replayFrame(frame, options, capturesWritten);
+        if (frame == 1)
+            markStartupStage("first frame");
         frameWalls.push_back(stats.frameWallMs);
         if (statsFile.is_open())
             statsFile << statsRow(stats) << '\n';
         if (options.untilEnd ? scene.skyDimmed : frame >= options.frames)
             break;
     }
-    shutDown();
+    if (options.floor)
+        shutDownFloor();
+    else
+        shutDown();
 
     std::fprintf(stderr, "frostember-replay: %ld frames, %.3f s simulated, median frame %.3f ms\n", frame,
                  static_cast<double>(frame) * options.dt, median(frameWalls));
-    const bool statsWritten = finishStats(statsFile, options);
+    const bool statsWritten = finishStats(statsFile, options) && finishStartupFile(startupFile, options);
     const bool capturesTaken = reportMissedCaptures(frame, options);
     return statsWritten && capturesWritten && capturesTaken ? 0 : 1;
 }

@@ -9,7 +9,7 @@
 
 const char* const REPLAY_USAGE =
     "usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end] "
-    "[--capture T1,T2,... --out DIR] [--stats FILE]";
+    "[--capture T1,T2,... --out DIR] [--stats FILE] [--startup FILE] [--floor]";
 
 namespace {
 
@@ -98,6 +98,8 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
         options.outDir = value;
     else if (option == "--stats")
         options.statsFile = value;
+    else if (option == "--startup")
+        options.startupFile = value;
     else
         return false;
     return true;
@@ -117,6 +119,10 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
             options.untilEnd = true;
             continue;
         }
+        if (option == "--floor") {
+            options.floor = true;
+            continue;
+        }
         if (i + 1 == args.size() || !parseValue(option, args[i + 1], options))
             return std::nullopt;
         ++i;
@@ -124,6 +130,8 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
     if (seen.contains("--frames") && options.untilEnd)
         return std::nullopt;
     if (seen.contains("--capture") != seen.contains("--out"))
+        return std::nullopt;
+    if (options.floor && (options.untilEnd || seen.contains("--capture")))
         return std::nullopt;
     return options;
 }

@@ -15,6 +15,8 @@ struct ReplayOptions {
     std::vector<double> captureTimes; // simulated seconds, in the order given
     std::string outDir;
     std::string statsFile;            // empty: no timings
+    std::string startupFile;          // empty: no start-up stages
+    bool floor = false;               // clear and swap only, no scene: the cost of an empty frame
 };
 
 extern const char* const REPLAY_USAGE;
@@ -22,5 +24,6 @@ extern const char* const REPLAY_USAGE;
 // The options after the program name; nullopt for anything malformed: an unknown,
 // repeated or valueless option, a value that is not a positive size, time step or
 // frame count, a capture time that is negative or not a number, two captures that
-// would share a file, --frames with --until-end, --capture without --out or the reverse.
+// would share a file, --frames with --until-end, --capture without --out or the reverse,
+// --floor with --until-end or --capture (an empty frame has no route and nothing to show).
 std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& args);

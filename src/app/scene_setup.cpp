@@ -3,6 +3,7 @@
 #include "app/scene.h"
 
 #include "app/scene_state.h"
+#include "app/startup_profile.h"
 #include "audio/audio_player.h"
 #include "camera/bounding_box.h"
 #include "camera/camera.h"
@@ -199,10 +200,12 @@ void setupScene()
 
     scene.audio = new AudioPlayer();
     startAudio(*scene.audio);
+    markStartupStage("audio");
 
     scene.camera = new Camera(scene.window);
     scene.frustum = new Frustum(scene.camera);
     setupShaders();
+    markStartupStage("shaders");
     setupLights();
 
     glm::mat4 faceViews[6];
@@ -211,28 +214,34 @@ void setupScene()
                        glm::translate(glm::mat4(1.0f), -scene.pointLight.Position);
 
     setupModels();
+    markStartupStage("models");
     glfwGetWindowSize(scene.window, &scene.windowWidth, &scene.windowHeight);
 
     scene.particleTexture = new AtlasTexture("Assets\\particle.bmp", 1, 1);
     scene.fireAtlas = new AtlasTexture("Assets\\FXT_Fire_Flames_01_Atlas_dblur.png", 4, 4);
     scene.smokeTexture = new AtlasTexture("Assets\\maxresdefaultblur.jpg", 1, 1);
+    markStartupStage("particle textures");
 
     scene.snowParticles[0] = createEmitter(scene.particleTexture, SNOW[0]);
 
     setupShadows(faceViews);
+    markStartupStage("shadow maps");
 
     for (int i = 1; i < SNOW_EMITTERS; ++i)
         scene.snowParticles[i] = createEmitter(scene.particleTexture, SNOW[i]);
     scene.fireParticles = createEmitter(scene.fireAtlas, FIRE);
     scene.smokeParticles = createEmitter(scene.smokeTexture, SMOKE);
+    markStartupStage("particles");
 
     glUseProgram(scene.skyProgram->id);
     scene.skyProgram->setFloat("light", 1.0f);
 
     createPhysicsWorld(scene.physics, scene.camera->getPosition());
     scene.camera->body = scene.physics.viewerBody;
+    markStartupStage("physics");
 
     scene.skybox = new Skybox(scene.camera, scene.skyProgram);
     scene.skybox->init("Assets/skybox", "iceflats_rt.jpg", "iceflats_lf.jpg", "iceflats_dn.jpg", "iceflats_up.jpg",
                        "iceflats_bk.jpg", "iceflats_ft.jpg");
+    markStartupStage("sky");
 }

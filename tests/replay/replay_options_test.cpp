@@ -116,3 +116,48 @@ TEST(ReplayOptions, UsageIsOneLineNamingEveryOption)
     for (const char* option : {"--size", "--dt", "--frames", "--until-end", "--capture", "--out", "--stats"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
+
+TEST(ReplayOptions, StartupFileAndFloorTakeTheirForms)
+{
+    const std::optional<ReplayOptions> scene = parse({"--startup", "stages.csv", "--until-end"});
+    ASSERT_TRUE(scene);
+    EXPECT_EQ(scene->startupFile, "stages.csv");
+    EXPECT_FALSE(scene->floor);
+
+    const std::optional<ReplayOptions> floor =
+        parse({"--floor", "--frames", "5", "--size", "640x360", "--stats", "s.csv", "--startup", "st.csv"});
+    ASSERT_TRUE(floor);
+    EXPECT_TRUE(floor->floor);
+    EXPECT_EQ(floor->frames, 5);
+    EXPECT_EQ(floor->width, 640);
+    EXPECT_EQ(floor->startupFile, "st.csv");
+    EXPECT_EQ(floor->statsFile, "s.csv");
+}
+
+TEST(ReplayOptions, MisusedStartupFileOrFloorIsRejected)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"--startup"},
+        {"--startup", ""},
+        {"--startup", "--floor"},
+        {"--startup", "a.csv", "--startup", "b.csv"},
+        {"--floor", "--floor"},
+        {"--floor", "yes"},
+        {"--floor", "--until-end"},
+        {"--until-end", "--floor"},
+        {"--floor", "--capture", "1", "--out", "shots"},
+    };
+    for (const std::vector<std::string>& args : bad) {
+        std::string line;
+        for (const std::string& arg : args)
+            line += "[" + arg + "] ";
+        EXPECT_FALSE(parse(args)) << line;
+    }
+}
+
+TEST(ReplayOptions, UsageNamesTheStartupFileAndTheFloor)
+{
+    const std::string usage = REPLAY_USAGE;
+    EXPECT_NE(usage.find("--startup FILE"), std::string::npos);
+    EXPECT_NE(usage.find("--floor"), std::string::npos);
+}
