@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""Runs the replay tool over the route and the sunset, and an empty frame of the
+same size as its floor, at each window size; prints the table and puts it into
+BENCHMARKS.md between its markers, leaving the rest of that file as it is.
+
+Standard library only. Run from the repository root with a display (scripts/benchmark.sh
+does both)."""
+
+import argparse
+import csv
+import datetime
+import math
+import os
+import re
+import statistics
+import subprocess
+import sys
+
+PASSES = [
+    ("gpu_dir_shadow_ms", "directional shadow"),
+    ("gpu_point_shadow_ms", "point shadow (cube)"),
+    ("gpu_main_ms", "main pass"),
+    ("gpu_sky_ms", "sky"),
+    ("gpu_particles_ms", "particles"),
+]
+BEGIN_MARK = "<!-- benchmark table: written by scripts/benchmark.sh -->"
+END_MARK = "<!-- end of benchmark table -->"
+
+
+def percentile(values, fraction):
+    """Nearest-rank percentile; NaN for no values."""
+    if not values:
+        return math.nan
+    ordered = sorted(values)
+    rank = max(1, math.ceil(fraction * len(ordered)))
+    return ordered[rank - 1]
+
+
+def median(values):
+    return statistics.median(values) if values else math.nan
+
+
+def run_replay(replay, run_dir, args, log_path):
+    """Runs one replay; returns its stderr and its own peak resident set in KiB."""
+    with open(log_path, "w") as log:
+        child = subprocess.Popen([replay] + args, cwd=run_dir, stdout=log, stderr=subprocess.PIPE, text=True)
+        err = child.stderr.read()
+        _, status, usage = os.wait4(child.pid, 0)
+        child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode != 0:
+        sys.exit(f"benchmark: {replay} {' '.join(args)} failed ({child.returncode}):\n{err}")
+    if "ERROR" in open(log_path).read():
+        sys.exit(f"benchmark: OpenGL error during {' '.join(args)}, see {log_path}")
+    return err, usage.ru_maxrss
+
+
+def read_column(rows, name):
+    return [float(row[name]) for row in rows if row.get(name, "") != ""]
+
+
+def read_stages(path):
+    with open(path) as file:
+        return [(row["stage"], float(row["seconds"])) for row in csv.DictReader(file)]
+
+
+def measure(replay, run_dir, out_dir, size, dt, frames):
+    os.makedirs(out_dir, exist_ok=True)
+    length = ["--frames", str(frames)] if frames else ["--until-end"]
+    files = {name: os.path.join(out_dir, name) for name in
+             ("scene.csv", "scene-startup.csv", "floor.csv", "floor-startup.csv")}
+    err, scene_rss = run_replay(replay, run_dir, ["--size", size, "--dt", str(dt)] + length +
+                                ["--stats", files["scene.csv"], "--startup", files["scene-startup.csv"]],
+                                os.path.join(out_dir, "scene.log"))
+    with open(files["scene.csv"]) as file:
+        rows = list(csv.DictReader(file))
+    # The floor runs as many frames as the scene did, at the same size.
+    _, floor_rss = run_replay(replay, run_dir, ["--floor", "--size", size, "--frames", str(len(rows)),
+                                                "--stats", files["floor.csv"],
+                                                "--startup", files["floor-startup.csv"]],
+                              os.path.join(out_dir, "floor.log"))
+    with open(files["floor.csv"]) as file:
+        floor_rows = list(csv.DictReader(file))
+    renderer = re.search(r"frostember-replay: renderer (.*)", err)
+    return {
+        "frames": len(rows),
+        "sim_time": float(rows[-1]["sim_time"]) if rows else 0.0,
+        "renderer": renderer.group(1) if renderer else "unknown",
+        "frame": read_column(rows, "frame_wall_ms"),
+        "floor": read_column(floor_rows, "frame_wall_ms"),
+        "update": read_column(rows, "update_cpu_ms"),
+        "submit": read_column(rows, "submit_cpu_ms"),
+        "passes": {column: read_column(rows, column) for column, _ in PASSES},
+        "stages": read_stages(files["scene-startup.csv"]),
+        "floor_stages": read_stages(files["floor-startup.csv"]),
+        "rss_mib": scene_rss / 1024.0,
+        "floor_rss_mib": floor_rss / 1024.0,
+    }
+
+
+def machine():
+    model = "unknown CPU"
+    with open("/proc/cpuinfo") as file:
+        for line in file:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    return f"{model}, {os.cpu_count()} logical cores"
+
+
+def ms(value):
+    return "–" if math.isnan(value) else f"{value:.2f} ms"
+
+
+def ratio(value, floor):
+    if math.isnan(value) or math.isnan(floor) or floor <= 0.0:
+        return "–"
+    return f"{value / floor:.1f}×"
+
+
+def table(results, sizes, dt, frames_cap):
+    def row(label, cells):
+        return "| " + label + " | " + " | ".join(cells) + " |"
+
+    header = row("", [f"{size}" for size in sizes] + [f"{size} / floor" for size in sizes])
+    rule = "|" + "---|" * (1 + 2 * len(sizes))
+    lines = [header, rule]
+
+    def timing(label, values_of, floor_of, statistic):
+        values = [statistic(values_of(results[size])) for size in sizes]
+        floors = [statistic(floor_of(results[size])) for size in sizes]
+        lines.append(row(label, [ms(v) for v in values] + [ratio(v, f) for v, f in zip(values, floors)]))
+
+    timing("frame time, median", lambda r: r["frame"], lambda r: r["floor"], median)
+    timing("frame time, 95th percentile", lambda r: r["frame"], lambda r: r["floor"],
+           lambda v: percentile(v, 0.95))
+    timing("floor: empty frame, median", lambda r: r["floor"], lambda r: r["floor"], median)
+    for column, label in PASSES:
+        timing(f"GPU {label}, median", lambda r, c=column: r["passes"][c], lambda r: r["floor"], median)
+    timing("CPU update, median", lambda r: r["update"], lambda r: r["floor"], median)
+    timing("CPU submission, median", lambda r: r["submit"], lambda r: r["floor"], median)
+
+    def seconds_row(label, value_of, floor_of):
+        values = [value_of(results[size]) for size in sizes]
+        floors = [floor_of(results[size]) for size in sizes]
+        lines.append(row(label, [f"{v:.3f} s" for v in values] +
+                         [ratio(v, f) for v, f in zip(values, floors)]))
+
+    def stage_time(stages, name):
+        previous = 0.0
+        for stage, seconds in stages:
+            if stage == name:
+                return seconds - previous
+            previous = seconds
+        return math.nan
+
+    def first_frame(stages):
+        return dict(stages).get("first frame", math.nan)
+
+    seconds_row("start-up to first frame", lambda r: first_frame(r["stages"]),
+                lambda r: first_frame(r["floor_stages"]))
+    for name, _ in results[sizes[0]]["stages"]:
+        seconds_row(f"  {name}", lambda r, n=name: stage_time(r["stages"], n),
+                    lambda r, n=name: stage_time(r["floor_stages"], n) if n in ("window", "first frame")
+                    else math.nan)
+    values = [results[size]["rss_mib"] for size in sizes]
+    floors = [results[size]["floor_rss_mib"] for size in sizes]
+    lines.append(row("peak resident memory", [f"{v:.0f} MiB" for v in values] +
+                     [ratio(v, f) for v, f in zip(values, floors)]))
+
+    first = results[sizes[0]]
+    length = (f"the first {frames_cap} frames" if frames_cap else "the whole route and the sunset")
+    notes = [
+        f"## Frostember benchmark, {datetime.date.today().isoformat()}",
+        "",
+        f"- Machine: {machine()}",
+        f"- Renderer: {first['renderer']}",
+        f"- Run: {length} through `frostember-replay --dt {dt}` ({first['frames']} frames, "
+        f"{first['sim_time']:.1f} s simulated). A step of {dt} s visits every view of the route in "
+        "fewer frames than the real-time pace of 1/60 s; the figures are per frame, not per second.",
+        "- Floor: `frostember-replay --floor`, the same window size and as many frames, each a clear and a swap; "
+        "the right-hand columns divide each figure by the floor's (frame times by the empty frame, start-up "
+        "by the floor's window and first frame, memory by the floor's).",
+        "- GPU times come from timer queries around each pass. llvmpipe executes lazily, when a later call "
+        "needs the result, so its per-pass attribution is approximate: work can be counted in a later pass.",
+        "- Start-up stages are the time from process start (dynamic loading included) to the end of each stage; "
+        "indented rows are each stage's own share.",
+        "",
+    ]
+    return "\n".join(notes + lines) + "\n"
+
+
+def update_benchmarks_file(path, text):
+    block = f"{BEGIN_MARK}\n{text}{END_MARK}\n"
+    if not os.path.exists(path):
+        content = "# Benchmarks\n\n" + block
+    else:
+        content = open(path).read()
+        start = content.find(BEGIN_MARK)
+        end = content.find(END_MARK)
+        if start >= 0 and end > start:
+            content = content[:start] + block + content[end + len(END_MARK) + 1:]
+        else:
+            content = content.rstrip("\n") + "\n\n" + block
+    with open(path, "w") as file:
+        file.write(content)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--replay", default="build/run/frostember-replay")
+    parser.add_argument("--sizes", default="1280x720,1920x1080")
+    parser.add_argument("--dt", type=float, default=0.1)
+    parser.add_argument("--frames", type=int, default=0, help="cap on frames; 0 runs to the end of the sunset")
+    parser.add_argument("--out", default="build/benchmark")
+    parser.add_argument("--table", default="BENCHMARKS.md")
+    options = parser.parse_args()
+
+    replay = os.path.abspath(options.replay)
+    sizes = options.sizes.split(",")
+    results = {}
+    for size in sizes:
+        print(f"benchmark: {size} ...", file=sys.stderr, flush=True)
+        results[size] = measure(replay, os.path.dirname(replay), os.path.join(options.out, size), size,
+                                options.dt, options.frames)
+    text = table(results, sizes, options.dt, options.frames)
+    print(text, end="")
+    update_benchmarks_file(options.table, text)
+
+
+if __name__ == "__main__":
+    main()
