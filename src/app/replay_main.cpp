@@ -10,6 +10,7 @@
 #include "app/scene.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
+#include "camera/camera.h"
 #include "camera/frustum.h"
 #include "camera/overlay.h"
 #include "render/frame_passes.h"
@@ -18,7 +19,10 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <glm/glm.hpp>
+
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +36,13 @@ using Clock = std::chrono::steady_clock;
 double millisecondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The light only ever turns about z, so the rotation's first column gives its angle.
+double sunAngleDegrees()
+{
+    const glm::mat4& rotation = scene.lightRotation;
+    return glm::degrees(std::atan2(static_cast<double>(rotation[0][1]), static_cast<double>(rotation[0][0])));
 }
 
 // Writes every capture that selects this frame; false when one could not be written.
@@ -81,6 +92,11 @@ FrameStats replayFrame(long frame, const ReplayOptions& options, bool& capturesW
     stats.frameWallMs = millisecondsSince(frameStart) - captureMs;
     collectPassTimes(stats.gpuMs);
     stats.objectsRendered = scene.objectsRendered;
+    stats.skyLight = scene.skyLight;
+    stats.flicker = scene.flicker;
+    stats.sunAngleDeg = sunAngleDegrees();
+    stats.routeFinished = scene.camera->path.finished;
+    stats.skyDimmed = scene.skyDimmed;
     return stats;
 }
 

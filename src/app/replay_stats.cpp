@@ -16,12 +16,20 @@ std::string milliseconds(double value)
     return text;
 }
 
+std::string fixed(double value, int decimals)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
 } // namespace
 
 std::string statsHeader()
 {
     return "frame,sim_time,update_cpu_ms,submit_cpu_ms,gpu_dir_shadow_ms,gpu_point_shadow_ms,"
-           "gpu_main_ms,gpu_sky_ms,gpu_particles_ms,frame_wall_ms,objects_rendered";
+           "gpu_main_ms,gpu_sky_ms,gpu_particles_ms,frame_wall_ms,objects_rendered,"
+           "sky_light,flicker,sun_angle_deg,route_finished,sky_dimmed";
 }
 
 std::string statsRow(const FrameStats& stats)
@@ -39,6 +47,11 @@ std::string statsRow(const FrameStats& stats)
         addField(milliseconds(gpu));
     addField(milliseconds(stats.frameWallMs));
     addField(std::to_string(stats.objectsRendered));
+    addField(fixed(stats.skyLight, 6));
+    addField(fixed(stats.flicker, 6));
+    addField(fixed(stats.sunAngleDeg, 4));
+    addField(stats.routeFinished ? "1" : "0");
+    addField(stats.skyDimmed ? "1" : "0");
     return row;
 }
 

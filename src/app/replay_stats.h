@@ -1,4 +1,4 @@
-// The replay tool's per-frame timings as CSV rows, and their median.
+// The replay tool's per-frame timings and scene state as CSV rows, and their median.
 #pragma once
 
 #include "render/pass_timer.h"
@@ -16,6 +16,12 @@ struct FrameStats {
     double gpuMs[(int)FramePass::Count] = {};
     double frameWallMs = 0.0; // clear to event poll, capture excluded
     int objectsRendered = 0;
+    // The scene as the frame left it, so that runs can be checked from the file.
+    float skyLight = 1.0f;
+    float flicker = 0.0f;
+    double sunAngleDeg = 0.0;  // the turn of the directional light about z
+    bool routeFinished = false;
+    bool skyDimmed = false;
 };
 
 // Lines without their line break. A GPU time that is NaN is an empty field.

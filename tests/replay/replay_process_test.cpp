@@ -57,7 +57,7 @@ TEST(ReplayProcess, ThreeFramesWithACaptureAndTimings)
     const char* const simTimes[] = {"0.016667", "0.033333", "0.050000"};
     for (int frame = 1; frame <= 3; ++frame) {
         const std::string& row = rows[frame];
-        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 10) << row;
+        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 15) << row;
         EXPECT_EQ(row.rfind(std::to_string(frame) + "," + simTimes[frame - 1] + ",", 0), 0u) << row;
     }
 }
