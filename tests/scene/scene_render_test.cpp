@@ -1,0 +1,110 @@
+// Rendered frames of the whole scene, read back pixel by pixel at the places
+// where world points land on the screen.
+#include "scene_fixture.h"
+
+#include "app/scene_state.h"
+#include "camera/frustum.h"
+#include "model/model.h"
+
+#include <GL/glew.h>
+
+namespace {
+
+// The flames, ten units above the fire emitter at (212, 10, -4) they rise from.
+constexpr glm::vec3 FLAMES(212.0f, 20.0f, -4.0f);
+// Beyond the nearer left-wall window, outside the room, clear of its curtain.
+constexpr glm::vec3 OUTSIDE_LEFT_WINDOW(-60.0f, 80.0f, -25.0f);
+// On the floor: in the sun that falls through the far left window, and between
+// the two left windows, where the wall throws its shadow.
+constexpr glm::vec3 SUNLIT_FLOOR(110.0f, 0.0f, -140.0f);
+constexpr glm::vec3 SHADED_FLOOR(110.0f, 0.0f, -92.0f);
+
+float luminance(const glm::vec3& colour)
+{
+    return 0.2126f * colour.r + 0.7152f * colour.g + 0.0722f * colour.b;
+}
+
+// The reddest pixel around `centre`: particles flicker across a few pixels.
+glm::vec3 reddestAround(const glm::ivec2& centre, int radius)
+{
+    glm::vec3 best(0.0f);
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx) {
+            const glm::vec3 colour = readColour(centre + glm::ivec2(dx, dy));
+            if (colour.r - colour.b > best.r - best.b)
+                best = colour;
+        }
+    return best;
+}
+
+int meshCount()
+{
+    int count = 0;
+    for (const Model* model : scene.models)
+        count += static_cast<int>(model->meshes.size());
+    return count;
+}
+
+} // namespace
+
+TEST_F(SceneTest, TheFirstFrameShowsTheFireAndTheSkyThroughAWindow)
+{
+    runFrame(0.1f);
+    glFinish();
+    ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    glm::ivec2 firePixel;
+    ASSERT_TRUE(projectToPixel(FLAMES, firePixel)) << "the route starts with the fireplace in view";
+    const glm::vec3 fire = reddestAround(firePixel, 3);
+    EXPECT_GT(fire.r, 0.5f) << "fire " << fire.r << " " << fire.g << " " << fire.b;
+    EXPECT_GT(fire.r, 2.0f * fire.g) << "fire " << fire.r << " " << fire.g << " " << fire.b;
+    EXPECT_GT(fire.g, fire.b) << "fire " << fire.r << " " << fire.g << " " << fire.b;
+
+    // Nothing of the room covers the window: the depth is the cleared far plane
+    // where the sky is drawn, and the sky is not black.
+    glm::ivec2 windowPixel;
+    ASSERT_TRUE(projectToPixel(OUTSIDE_LEFT_WINDOW, windowPixel)) << "the route starts with the left windows in view";
+    EXPECT_GE(readDepth(windowPixel), 0.99999f);
+    const glm::vec3 sky = readColour(windowPixel);
+    EXPECT_GT(luminance(sky), 0.5f) << "sky " << sky.r << " " << sky.g << " " << sky.b;
+    EXPECT_GT(sky.b, sky.r) << "an icy sky, not the fire's glow";
+}
+
+TEST_F(SceneTest, SunThroughAWindowLightsTheFloorBeyondTheWallsShadow)
+{
+    runFrame(0.1f);
+    renderView({190.0f, 120.0f, -116.0f}, {110.0f, 0.0f, -116.0f});
+    ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    glm::ivec2 sunlit;
+    glm::ivec2 shaded;
+    ASSERT_TRUE(projectToPixel(SUNLIT_FLOOR, sunlit));
+    ASSERT_TRUE(projectToPixel(SHADED_FLOOR, shaded));
+    // Both points are the floor itself, not furniture in front of it.
+    const glm::vec3 sunColour = readColour(sunlit);
+    const glm::vec3 shadeColour = readColour(shaded);
+    EXPECT_GT(luminance(sunColour), luminance(shadeColour) + 0.1f)
+        << "sunlit " << luminance(sunColour) << ", shaded " << luminance(shadeColour);
+}
+
+TEST_F(SceneTest, WithoutCullingEveryMeshIsDrawnAndCounted)
+{
+    runFrame(0.1f);
+    scene.frustum->cullingEnabled = false;
+    renderView({420.0f, 60.0f, -20.0f}, {440.0f, 60.0f, 0.0f});
+    EXPECT_EQ(scene.objectsRendered, meshCount());
+    EXPECT_GT(meshCount(), 0);
+}
+
+TEST_F(SceneTest, AViewIntoACornerDrawsFewerMeshesThanOneIntoTheRoom)
+{
+    runFrame(0.1f);
+    scene.frustum->cullingEnabled = true;
+    renderView({400.0f, 100.0f, -150.0f}, {200.0f, 40.0f, -60.0f});
+    const int intoTheRoom = scene.objectsRendered;
+    renderView({410.0f, 70.0f, -10.0f}, {430.0f, 70.0f, 10.0f});
+    const int intoACorner = scene.objectsRendered;
+    EXPECT_LT(intoACorner, intoTheRoom);
+    EXPECT_GT(intoACorner, 0) << "the walls of the corner are meshes too";
+    EXPECT_LT(intoTheRoom, meshCount() + 1);
+}
