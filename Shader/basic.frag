@@ -62,6 +62,17 @@ const float AMBIENT_SHARE = 0.12;
 // Bias of the cube shadow compare, in world units along the light ray.
 const float POINT_SHADOW_BIAS = 1.5;
 
+// Material textures are sampled trilinearly at an isotropic level of detail worked
+// out here. The textures themselves ask for 16x anisotropic filtering, which a
+// software rasteriser pays for with up to sixteen trilinear lookups per sample.
+float mipLevel(sampler2D s)
+{
+    vec2 texels = uv * vec2(textureSize(s, 0));
+    vec2 dx = dFdx(texels);
+    vec2 dy = dFdy(texels);
+    return 0.5 * log2(max(dot(dx, dx), dot(dy, dy)));
+}
+
 vec3 toLinear(vec3 c) { return c * c; }
 vec3 toDisplay(vec3 c) { return sqrt(c); }
 
@@ -84,14 +95,26 @@ float sunVisibility(vec3 normal, vec3 toLight)
     return lit * 0.25;
 }
 
-// Fire visibility. The cube map holds the distance to the light divided by the
-// camera's far distance (nearFar.y), written by the point shadow pass; geometry
-// beyond the cube's reach keeps the cleared depth 1.0 and counts as lit.
+// Fire visibility. The cube map holds the plain hardware depth of each face's
+// perspective projection (near nearFar.x, far nearFar.y / 2, the fire camera's
+// far distance); a face's view depth is the largest component of the vector
+// from the light, so the reference depth is that same projection of it.
+// Geometry beyond the cube's reach keeps the cleared depth 1.0 and counts as lit.
+float cubeDepth(vec3 fromLight)
+{
+    vec3 a = abs(fromLight);
+    float viewDepth = max(a.x, max(a.y, a.z)) - POINT_SHADOW_BIAS;
+    float n = nearFar.x;
+    float f = nearFar.y * 0.5;
+    float ndc = (f + n) / (f - n) - 2.0 * f * n / ((f - n) * viewDepth);
+    return ndc * 0.5 + 0.5;
+}
+
 float fireVisibility(vec3 fromLight)
 {
-    float dist = length(fromLight);
-    float reference = (dist - POINT_SHADOW_BIAS) / nearFar.y;
+    float reference = cubeDepth(fromLight);
     // Two taps offset across the ray soften the edge by about a texel at this distance.
+    float dist = length(fromLight);
     vec3 side = normalize(cross(fromLight, abs(fromLight.y) < 0.9 * dist ? vec3(0.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0)));
     vec3 offset = side * dist * 0.004;
     float lit = texture(cubemap, vec4(fromLight + offset, reference));
@@ -115,9 +138,9 @@ void main()
     if (dot(normal, toEye) < 0.0)
         normal = -normal;
 
-    vec3 texel = toLinear(texture(texture_diffuse1, uv).rgb);
+    vec3 texel = toLinear(textureLod(texture_diffuse1, uv, mipLevel(texture_diffuse1)).rgb);
     vec3 albedo = toLinear(material.texture_diffuse1.rgb) * texel;
-    vec3 specularColour = toLinear(material.texture_specular1.rgb * texture(texture_specular1, uv).rgb) * 0.25;
+    vec3 specularColour = toLinear(material.texture_specular1.rgb * textureLod(texture_specular1, uv, mipLevel(texture_specular1)).rgb) * 0.25;
 
     vec3 ambientLight = directionalLight.Base.Color * directionalLight.Base.AmbientIntensity;
     vec3 diffuseLight = vec3(0.0);
