@@ -8,6 +8,7 @@
 
 #include <glm/glm.hpp>
 
+#include <array>
 #include <vector>
 
 struct GLFWwindow;
@@ -24,6 +25,7 @@ class ShadowMapTarget;
 class Skybox;
 
 constexpr int SNOW_EMITTERS = 6;
+constexpr int EMITTERS = SNOW_EMITTERS + 2;
 
 struct SceneState {
     GLFWwindow* window = nullptr;
@@ -75,6 +77,14 @@ struct SceneState {
     int objectsRendered = 0;
 
     RenderSettings settings;
+
+    // The eight emitters in creation order, which is also the order of their
+    // updates and draws: the six snow emitters, the fire, the plume.
+    std::array<ParticleSystem*, EMITTERS> emitters() const
+    {
+        return {snowParticles[0], snowParticles[1], snowParticles[2], snowParticles[3],
+                snowParticles[4], snowParticles[5], fireParticles,    smokeParticles};
+    }
 };
 
 extern SceneState scene;

@@ -60,10 +60,8 @@ void updateScene(float dt)
         model->updateTransforms();
     scene.roomBounds->transform(scene.room->modelMatrix);
 
-    for (ParticleSystem* snow : scene.snowParticles)
-        snow->update(dt);
-    scene.fireParticles->update(dt);
-    scene.smokeParticles->update(dt);
+    for (ParticleSystem* emitter : scene.emitters())
+        emitter->update(dt);
 
     advanceFlicker();
 }

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int SHADOW_MAP_SIZE = 1024;
 constexpr float SHADOW_BOX_MARGIN = 300.0f;
 constexpr int SHADOW_MAP_UNIT = 50;
 constexpr int SHADOW_CUBE_UNIT = 70;
@@ -100,15 +99,6 @@ void setFrameUniforms()
 }
 
 
-// The eight emitters in creation order: the six snow emitters, the fire, the plume.
-template <typename Action> void forEachEmitter(Action action)
-{
-    for (ParticleSystem* snow : scene.snowParticles)
-        action(*snow);
-    action(*scene.fireParticles);
-    action(*scene.smokeParticles);
-}
-
 void renderMeshes()
 {
     const GLuint program = scene.lightUniforms->program->id;
@@ -150,9 +140,8 @@ void renderFrame()
     bindShadowMaps();
     setFrameUniforms();
     const Camera& camera = *scene.camera;
-    forEachEmitter([&](ParticleSystem& emitter) {
-        emitter.setMatrices(camera.getProjection(), camera.getPosition(), camera.getCenter(), camera.getUp());
-    });
+    for (ParticleSystem* emitter : scene.emitters())
+        emitter->setMatrices(camera.getProjection(), camera.getPosition(), camera.getCenter(), camera.getUp());
     renderMeshes();
     endPassTiming(FramePass::Main);
 
@@ -161,7 +150,8 @@ void renderFrame()
     endPassTiming(FramePass::Sky);
 
     beginPassTiming(FramePass::Particles);
-    forEachEmitter([](ParticleSystem& emitter) { emitter.render(); });
+    for (ParticleSystem* emitter : scene.emitters())
+        emitter->render();
     endPassTiming(FramePass::Particles);
 
     scene.objectsRendered = scene.frustum->objectCount;
