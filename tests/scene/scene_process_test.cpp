@@ -30,3 +30,94 @@ TEST(SceneProcess, TheSoundStartsBeforeAnyShaderLoads)
     EXPECT_NE(result.out.find("ERROR: Load file Shader\\Basic.vert,"), std::string::npos) << result.out;
     EXPECT_TRUE(std::filesystem::exists(wave)) << "no sound device was opened before the shaders";
 }
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        result.push_back(line);
+    return result;
+}
+
+struct FlightRow {
+    float skyLight;
+    float flicker;
+    double sunAngle;
+    bool routeFinished;
+    bool skyDimmed;
+};
+
+// The scene columns are the last five of each row.
+FlightRow parseRow(const std::string& row)
+{
+    std::vector<std::string> fields;
+    std::istringstream stream(row);
+    for (std::string field; std::getline(stream, field, ',');)
+        fields.push_back(field);
+    const std::size_t n = fields.size();
+    return {std::stof(fields[n - 5]), std::stof(fields[n - 4]), std::stod(fields[n - 3]), fields[n - 2] == "1",
+            fields[n - 1] == "1"};
+}
+
+} // namespace
+
+// One run of the whole route at 0.1 s a frame (100 frames a segment, 13
+// segments), past the end of the sunset, so that the holding is seen too.
+TEST(SceneProcess, AFlightAtATenthOfASecondEndsInOneSunsetThatThenHolds)
+{
+    TempDir dir;
+    const std::string stats = dir.path + "/stats.csv";
+    ProcessOptions options;
+    options.workDir = runDir();
+    options.timeoutSeconds = 280.0;
+    const ProcessResult result =
+        runProcess(replayPath(), {"--size", "160x90", "--dt", "0.1", "--frames", "1400", "--stats", stats}, options);
+    ASSERT_FALSE(result.timedOut);
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    std::vector<std::string> segments;
+    for (const std::string& line : lines(result.out))
+        if (line.rfind("40 ", 0) == 0)
+            segments.push_back(line);
+    std::vector<std::string> expected;
+    for (int end = 3; end <= 36; end += 3)
+        expected.push_back("40 " + std::to_string(end));
+    EXPECT_EQ(segments, expected);
+    EXPECT_EQ(result.out.find("ERROR: OPENGL Error"), std::string::npos) << result.out;
+
+    const std::vector<std::string> rows = lines(readFile(stats));
+    ASSERT_EQ(rows.size(), 1401u);
+    int sunsetFrames = 0;
+    int framesAfter = 0;
+    double lastAngle = 0.0;
+    bool wasDimmed = false;
+    float lastSkyLight = 1.0f;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const FlightRow row = parseRow(rows[i]);
+        EXPECT_GE(row.flicker, 0.0f) << rows[i];
+        EXPECT_LE(row.flicker, 5.0f) << rows[i];
+        if (!row.routeFinished) {
+            EXPECT_EQ(row.skyLight, 1.0f) << rows[i];
+            EXPECT_EQ(row.sunAngle, 0.0) << rows[i];
+            EXPECT_EQ(sunsetFrames, 0) << "the route never resumes";
+        } else if (!wasDimmed) {
+            ++sunsetFrames;
+            EXPECT_NEAR(row.sunAngle - lastAngle, 0.6, 1e-3) << rows[i];
+        } else {
+            ++framesAfter;
+            EXPECT_EQ(row.sunAngle, lastAngle) << "the light holds after the sunset: " << rows[i];
+            EXPECT_EQ(row.skyLight, lastSkyLight) << "the sky holds after the sunset: " << rows[i];
+            EXPECT_LT(row.skyLight, 0.55f) << rows[i];
+        }
+        lastAngle = row.sunAngle;
+        wasDimmed = row.skyDimmed;
+        lastSkyLight = row.skyLight;
+    }
+    EXPECT_TRUE(wasDimmed);
+    EXPECT_NEAR(lastAngle, 34.0, 1.0);
+    EXPECT_GT(framesAfter, 10) << "the run must go on past the sunset";
+    EXPECT_NEAR(sunsetFrames, 57, 1);
+}
