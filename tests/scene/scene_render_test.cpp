@@ -14,10 +14,11 @@ namespace {
 constexpr glm::vec3 FLAMES(212.0f, 20.0f, -4.0f);
 // Beyond the nearer left-wall window, outside the room, clear of its curtain.
 constexpr glm::vec3 OUTSIDE_LEFT_WINDOW(-60.0f, 80.0f, -25.0f);
-// On the floor: in the sun that falls through the far left window, and between
-// the two left windows, where the wall throws its shadow.
-constexpr glm::vec3 SUNLIT_FLOOR(110.0f, 0.0f, -140.0f);
-constexpr glm::vec3 SHADED_FLOOR(110.0f, 0.0f, -92.0f);
+// On the floor: in the sun that falls through a pane of the far left window
+// (clear of the frame's cross, whose shadow runs through the patch's middle),
+// and between the two left windows, where the wall throws its shadow.
+constexpr glm::vec3 SUNLIT_FLOOR(100.0f, 0.0f, -150.0f);
+constexpr glm::vec3 SHADED_FLOOR(100.0f, 0.0f, -92.0f);
 
 float luminance(const glm::vec3& colour)
 {
@@ -73,7 +74,7 @@ TEST_F(SceneTest, TheFirstFrameShowsTheFireAndTheSkyThroughAWindow)
 TEST_F(SceneTest, SunThroughAWindowLightsTheFloorBeyondTheWallsShadow)
 {
     runFrame(0.1f);
-    renderView({190.0f, 120.0f, -116.0f}, {110.0f, 0.0f, -116.0f});
+    renderView({200.0f, 80.0f, -116.0f}, {110.0f, 0.0f, -116.0f});
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     glm::ivec2 sunlit;
