@@ -43,7 +43,6 @@ uniform float matSpecularIntensity;
 uniform float specularPower;
 uniform Material material;
 uniform sampler2D texture_diffuse1;
-uniform sampler2D texture_specular1;
 uniform sampler2DShadow shadowMap;
 uniform samplerCubeShadow cubemap;
 uniform vec2 mapSize;
@@ -62,9 +61,9 @@ const float AMBIENT_SHARE = 0.12;
 // Bias of the cube shadow compare, in world units along the light ray.
 const float POINT_SHADOW_BIAS = 1.5;
 
-// Material textures are sampled trilinearly at an isotropic level of detail worked
-// out here. The textures themselves ask for 16x anisotropic filtering, which a
-// software rasteriser pays for with up to sixteen trilinear lookups per sample.
+// The diffuse texture is sampled trilinearly at an isotropic level of detail
+// worked out here. The texture itself asks for 16x anisotropic filtering, which
+// a software rasteriser pays for with up to sixteen trilinear lookups a sample.
 float mipLevel(sampler2D s)
 {
     vec2 texels = uv * vec2(textureSize(s, 0));
@@ -76,8 +75,10 @@ float mipLevel(sampler2D s)
 vec3 toLinear(vec3 c) { return c * c; }
 vec3 toDisplay(vec3 c) { return sqrt(c); }
 
-// Sun visibility: four bilinear shadow compares on a 1.5-texel grid (mapSize gives
-// the texel size); the light's clip space is mapped from -1..1 to 0..1 here.
+// Sun visibility: one shadow compare, which the depth texture's linear filter
+// turns into a bilinear blend of four texels, softening the edge at no extra
+// lookup. The light's clip space is mapped from -1..1 to 0..1 here; the bias
+// grows at grazing angles, where one texel spans more depth.
 float sunVisibility(vec3 normal, vec3 toLight)
 {
     vec3 ndc = sunClipPos.xyz / sunClipPos.w;
@@ -86,13 +87,7 @@ float sunVisibility(vec3 normal, vec3 toLight)
         return 1.0;
     float slope = 1.0 - max(dot(normal, toLight), 0.0);
     coord.z -= 0.0004 + 0.0012 * slope;
-    vec2 texel = 1.0 / mapSize;
-    float lit = 0.0;
-    lit += texture(shadowMap, vec3(coord.xy + vec2(-0.75, -0.75) * texel, coord.z));
-    lit += texture(shadowMap, vec3(coord.xy + vec2( 0.75, -0.75) * texel, coord.z));
-    lit += texture(shadowMap, vec3(coord.xy + vec2(-0.75,  0.75) * texel, coord.z));
-    lit += texture(shadowMap, vec3(coord.xy + vec2( 0.75,  0.75) * texel, coord.z));
-    return lit * 0.25;
+    return texture(shadowMap, coord);
 }
 
 // Fire visibility. The cube map holds the plain hardware depth of each face's
@@ -110,16 +105,10 @@ float cubeDepth(vec3 fromLight)
     return ndc * 0.5 + 0.5;
 }
 
+// One compare; the cube's linear filter blends the four nearest texels.
 float fireVisibility(vec3 fromLight)
 {
-    float reference = cubeDepth(fromLight);
-    // Two taps offset across the ray soften the edge by about a texel at this distance.
-    float dist = length(fromLight);
-    vec3 side = normalize(cross(fromLight, abs(fromLight.y) < 0.9 * dist ? vec3(0.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0)));
-    vec3 offset = side * dist * 0.004;
-    float lit = texture(cubemap, vec4(fromLight + offset, reference));
-    lit += texture(cubemap, vec4(fromLight - offset, reference));
-    return lit * 0.5;
+    return texture(cubemap, vec4(fromLight, cubeDepth(fromLight)));
 }
 
 vec3 specularTerm(vec3 normal, vec3 toLight, vec3 toEye, vec3 radiance, vec3 specularColour)
@@ -140,7 +129,10 @@ void main()
 
     vec3 texel = toLinear(textureLod(texture_diffuse1, uv, mipLevel(texture_diffuse1)).rgb);
     vec3 albedo = toLinear(material.texture_diffuse1.rgb) * texel;
-    vec3 specularColour = toLinear(material.texture_specular1.rgb * textureLod(texture_specular1, uv, mipLevel(texture_specular1)).rgb) * 0.25;
+    // The highlight takes the material's specular colour alone: the scene's
+    // materials carry no specular maps, and a second texture lookup per pixel
+    // costs a software rasteriser a fifth of the pass.
+    vec3 specularColour = toLinear(material.texture_specular1.rgb) * 0.25;
 
     vec3 ambientLight = directionalLight.Base.Color * directionalLight.Base.AmbientIntensity;
     vec3 diffuseLight = vec3(0.0);
