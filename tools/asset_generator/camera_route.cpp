@@ -1,7 +1,8 @@
 // The camera route: 14 anchors of a tour through the room, joined by 13 cubic
-// Bezier segments. Each anchor's two handles lie on one line through it (along
-// the direction of travel, which is also the view direction), so every joint is
-// smooth; handle lengths are a third of the neighbouring chords.
+// Bezier segments flown 10 s each. The camera looks along the curve's tangent,
+// so each anchor carries the heading the view has there; both handles lie on
+// that heading (every joint is smooth) at a third of the neighbouring chord, so
+// the speed stays even across each joint.
 #include "generators.h"
 #include "scene_mesh.h"
 
@@ -15,43 +16,46 @@
 
 namespace {
 
-// World units, at eye height. The first view takes in the fireplace and a left
-// window; the tour passes the tree and presents, the fireplace, the side table,
-// the windows with the snow behind the sofa, and ends facing the left windows
-// where the low sun throws their shapes across the floor.
-constexpr std::array<glm::vec3, 14> ANCHORS = {{
-    {330, 44, -140}, {292, 42, -95}, {290, 40, -50}, {245, 40, -34}, {170, 42, -40},
-    {110, 42, -62},  {98, 44, -108}, {135, 44, -150}, {230, 44, -150}, {320, 44, -132},
-    {318, 44, -88},  {295, 46, -50}, {240, 48, -45},  {170, 50, -55},
-}};
-const glm::vec3 FIRST_DIRECTION(-0.75f, -0.12f, 0.65f);
-const glm::vec3 LAST_DIRECTION(-1.0f, -0.3f, 0.05f);
+struct Anchor {
+    glm::vec3 position; // world units, eye 48..56 above the floor
+    glm::vec3 heading;  // where the view points there (normalised on use)
+};
 
-glm::vec3 directionAt(size_t i)
-{
-    if (i == 0)
-        return glm::normalize(FIRST_DIRECTION);
-    if (i + 1 == ANCHORS.size())
-        return glm::normalize(LAST_DIRECTION);
-    // Through the anchor, parallel to its neighbours' chord, levelled a little so
-    // the view never tips far up or down.
-    glm::vec3 d = glm::normalize(ANCHORS[i + 1] - ANCHORS[i - 1]);
-    d.y = d.y * 0.5f - 0.12f;
-    return glm::normalize(d);
-}
+// The room is a ring around the sofa: open floor at the left windows, a lane
+// between the sofa and the fire, a lane between the sofa and the tree, and open
+// floor before the front-right window. The tour keeps 20+ units from furniture
+// and curtains and turns where the floor is widest, so every heading looks
+// across the room rather than into a nearby wall.
+constexpr std::array<Anchor, 14> ROUTE = {{
+    {{372, 56, -128}, {-0.88f, -0.08f, 0.45f}}, // the fire and a left window with snow, over the sofa
+    {{300, 52, -85}, {-0.84f, -0.07f, 0.54f}},  // up the tree lane towards the mantelpiece
+    {{240, 50, -42}, {-0.98f, -0.06f, 0.16f}},  // past the fire, the left windows ahead
+    {{150, 48, -60}, {-0.90f, -0.06f, -0.43f}}, // the side table and both left windows
+    {{98, 48, -110}, {-1.00f, -0.03f, 0.15f}},  // facing the left wall: windows, snow, painting
+    {{78, 48, -82}, {0.15f, 0.00f, 1.00f}},     // turning past the side table's candle
+    {{118, 48, -52}, {1.00f, 0.00f, 0.35f}},    // the fireplace from the side
+    {{200, 49, -44}, {1.00f, -0.04f, 0.01f}},   // along the hearth towards the tree and presents
+    {{265, 50, -50}, {0.92f, -0.05f, -0.39f}},  // the sofa with the cat and blanket below
+    {{310, 50, -90}, {0.72f, 0.00f, -0.70f}},   // past the presents, the right wall's painting
+    {{362, 52, -118}, {0.10f, 0.00f, -1.00f}},  // the front-right window with snow
+    {{300, 52, -136}, {-0.85f, 0.00f, 0.53f}},  // across the whole room to the left windows
+    {{275, 50, -68}, {-0.75f, -0.06f, 0.66f}},  // the fireplace again
+    {{200, 50, -48}, {-0.95f, -0.25f, -0.20f}}, // the sunset: the left windows and the floor before them
+}};
 
 } // namespace
 
 void writeCameraRoute(const std::string& assets)
 {
     std::vector<glm::vec3> points;
-    for (size_t i = 0; i < ANCHORS.size(); ++i) {
-        const glm::vec3 d = directionAt(i);
+    for (size_t i = 0; i < ROUTE.size(); ++i) {
+        const glm::vec3 anchor = ROUTE[i].position;
+        const glm::vec3 heading = glm::normalize(ROUTE[i].heading);
         if (i > 0)
-            points.push_back(ANCHORS[i] - d * (glm::distance(ANCHORS[i], ANCHORS[i - 1]) / 3.0f));
-        points.push_back(ANCHORS[i]);
-        if (i + 1 < ANCHORS.size())
-            points.push_back(ANCHORS[i] + d * (glm::distance(ANCHORS[i], ANCHORS[i + 1]) / 3.0f));
+            points.push_back(anchor - heading * (glm::distance(anchor, ROUTE[i - 1].position) / 3.0f));
+        points.push_back(anchor);
+        if (i + 1 < ROUTE.size())
+            points.push_back(anchor + heading * (glm::distance(anchor, ROUTE[i + 1].position) / 3.0f));
     }
     const std::string dir = assets + "/scene";
     std::filesystem::create_directories(dir);
