@@ -31,8 +31,8 @@ constexpr std::array<Anchor, 14> ROUTE = {{
     {{300, 52, -85}, {-0.84f, -0.07f, 0.54f}},  // up the tree lane towards the mantelpiece
     {{240, 50, -42}, {-0.98f, -0.06f, 0.16f}},  // past the fire, the left windows ahead
     {{150, 48, -60}, {-0.90f, -0.06f, -0.43f}}, // the side table and both left windows
-    {{98, 48, -110}, {-1.00f, -0.03f, 0.15f}},  // facing the left wall: windows, snow, painting
-    {{78, 48, -82}, {0.15f, 0.00f, 1.00f}},     // turning past the side table's candle
+    {{122, 48, -112}, {-1.00f, -0.03f, 0.12f}}, // facing the left wall: windows, snow, painting
+    {{84, 48, -82}, {0.15f, 0.00f, 1.00f}},     // turning past the side table's candle
     {{118, 48, -52}, {1.00f, 0.00f, 0.35f}},    // the fireplace from the side
     {{200, 49, -44}, {1.00f, -0.04f, 0.01f}},   // along the hearth towards the tree and presents
     {{265, 50, -50}, {0.92f, -0.05f, -0.39f}},  // the sofa with the cat and blanket below
