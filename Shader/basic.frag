@@ -75,10 +75,12 @@ float mipLevel(sampler2D s)
 vec3 toLinear(vec3 c) { return c * c; }
 vec3 toDisplay(vec3 c) { return sqrt(c); }
 
-// Sun visibility: one shadow compare, which the depth texture's linear filter
-// turns into a bilinear blend of four texels, softening the edge at no extra
-// lookup. The light's clip space is mapped from -1..1 to 0..1 here; the bias
-// grows at grazing angles, where one texel spans more depth.
+// Sun visibility: percentage-closer filtering with two compares half a texel
+// (mapSize gives the texel size) to either side along the diagonal; the depth
+// texture's linear filter turns each into a bilinear blend of four texels, so
+// together they cover a 3 x 3 texel tent. The light's clip space is mapped from
+// -1..1 to 0..1 here; the bias grows at grazing angles, where one texel spans
+// more depth.
 float sunVisibility(vec3 normal, vec3 toLight)
 {
     vec3 ndc = sunClipPos.xyz / sunClipPos.w;
@@ -87,7 +89,10 @@ float sunVisibility(vec3 normal, vec3 toLight)
         return 1.0;
     float slope = 1.0 - max(dot(normal, toLight), 0.0);
     coord.z -= 0.0004 + 0.0012 * slope;
-    return texture(shadowMap, coord);
+    vec2 halfTexel = 0.5 / mapSize;
+    float lit = texture(shadowMap, vec3(coord.xy - halfTexel, coord.z));
+    lit += texture(shadowMap, vec3(coord.xy + halfTexel, coord.z));
+    return lit * 0.5;
 }
 
 // Fire visibility. The cube map holds the plain hardware depth of each face's

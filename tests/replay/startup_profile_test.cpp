@@ -28,15 +28,6 @@ TEST(StartupProfile, StagesKeepTheirOrderAndTimesOnlyGrow)
     EXPECT_LE(second.seconds, third.seconds);
 }
 
-TEST(StartupProfile, CountsFromTheProcessStartNotFromTheFirstMark)
-{
-    // The loader and static initialisation ran before any test: the first mark
-    // of this process cannot read as zero.
-    markStartupStage("late");
-    EXPECT_GT(startupStages().back().seconds, 0.001);
-    EXPECT_LT(startupStages().back().seconds, 60.0);
-}
-
 TEST(StartupProfile, CsvHasAHeaderAndOneLinePerStage)
 {
     const std::vector<StartupStage> stages = {{"window", 0.25}, {"particle textures", 1.5}};
