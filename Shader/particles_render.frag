@@ -1,22 +1,49 @@
 #version 330 core
 // Particle sprites, fragment stage. The images carry no alpha, so a texel's
-// brightness is its coverage. The colour is the texel's hue at full brightness:
-// blended additively that adds texel x colour x opacity, and drawn opaque (snow
-// with transparency off) it gives solid shapes instead of dark-rimmed squares.
+// brightest channel is its coverage. Blending is additive (source alpha, one),
+// so what a sprite adds is colour x alpha; drawn opaque (snow with transparency
+// off) the colour alone shows, which is why it is kept at full brightness.
+//
+// Flakes and smoke take the generator colour as a hue. The fire's generator
+// colour is only a tint: its colour comes from a ramp over the texel's heat
+// (the atlas is orange with a white-hot core, so green measures heat) and the
+// particle's age, from yellow-white at the young base through orange to a dark
+// red at the old tips.
 
 uniform sampler2D gSampler;
 
 in vec2 vTexCoord;
 in vec4 vTint;
+in float fAge;
+flat in int iKind;
 
 out vec4 outputColor;
+
+const int KIND_FIRE = 1;
+// Fully covered flame texels add this much; the base, where dozens overlap,
+// saturates to yellow while the sparse tips stay red.
+const float FIRE_GAIN = 0.28;
+
+vec3 fireRamp(float heat, vec3 tint)
+{
+    vec3 ember = tint * vec3(1.0, 0.4, 0.25);
+    vec3 flame = mix(tint, vec3(1.0, 0.55, 0.1), 0.5);
+    vec3 hot = vec3(1.0, 0.75, 0.25);
+    vec3 colour = mix(ember, flame, smoothstep(0.05, 0.45, heat));
+    return mix(colour, hot, smoothstep(0.5, 1.0, heat));
+}
 
 void main()
 {
     vec3 texel = texture(gSampler, vTexCoord).rgb;
     float coverage = max(texel.r, max(texel.g, texel.b));
-    float alpha = coverage * vTint.a;
-    if (alpha < 0.02)
+    if (coverage * vTint.a < 0.01)
         discard;
-    outputColor = vec4(vTint.rgb * texel / coverage, alpha);
+
+    if (iKind == KIND_FIRE) {
+        float heat = clamp(texel.g / coverage * 1.1 - fAge * 0.5, 0.0, 1.0);
+        outputColor = vec4(fireRamp(heat, vTint.rgb), coverage * vTint.a * FIRE_GAIN);
+    } else {
+        outputColor = vec4(vTint.rgb * texel / coverage, coverage * vTint.a);
+    }
 }

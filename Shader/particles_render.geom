@@ -1,7 +1,8 @@
 #version 330 core
 // Particle sprites, geometry stage: spans a camera-facing quad around each
-// particle from the two screen axes and picks its atlas frame. The emitter
-// record (type 0) is not a particle and is not drawn.
+// sprite from the two screen axes, keeps it at least a few pixels across and
+// picks its atlas frame. The emitter record (type 0) is not a particle and is
+// not drawn, nor is a sprite that is invisible or behind the camera.
 
 layout(points) in;
 layout(triangle_strip, max_vertices = 4) out;
@@ -18,40 +19,72 @@ uniform int rowss;
 uniform int cols;
 
 in vec3 vCenterPass[];
-in float fHalfSizePass[];
+in vec2 vHalfSizePass[];
 in float fAnglePass[];
+in float fLeanPass[];
+in float fCropPass[];
 in vec4 vTintPass[];
+in float fAgePass[];
+flat in int iKindPass[];
 flat in int iTexPosPass[];
 flat in int iTypePass[];
 
 out vec2 vTexCoord;
 out vec4 vTint;
+out float fAge;
+flat out int iKind;
+
+// The program does not pass the viewport size; sprites are kept visible at 720
+// lines, and larger frames only make them bigger.
+const float REFERENCE_HEIGHT = 720.0;
+// A soft sprite shows about half its quad, so this keeps a flake about 1.5 pixels wide.
+const float MIN_PIXELS = 3.0;
 
 void main()
 {
     if (iTypePass[0] == 0 || vTintPass[0].a <= 0.0)
         return;
 
+    mat4 viewProjection = matrices.mProj * matrices.mView;
+    float w = (viewProjection * vec4(vCenterPass[0], 1.0)).w;
+    if (w <= 0.0)
+        return;
+
+    // Pixels across the sprite's shorter side; far sprites grow to MIN_PIXELS and
+    // lose a little opacity, so distant snow stays a faint speck.
+    vec2 halfSize = vHalfSizePass[0];
+    float pixels = 2.0 * min(halfSize.x, halfSize.y) * matrices.mProj[1][1] / w * 0.5 * REFERENCE_HEIGHT;
+    float growth = max(MIN_PIXELS / max(pixels, 1e-4), 1.0);
+    halfSize *= growth;
+    vec4 tint = vTintPass[0];
+    tint.a *= max(inversesqrt(growth), 0.6);
+
     float c = cos(fAnglePass[0]);
     float s = sin(fAnglePass[0]);
-    vec3 right = (c * vQuad1 + s * vQuad2) * fHalfSizePass[0];
-    vec3 down = (c * vQuad2 - s * vQuad1) * fHalfSizePass[0];
+    vec3 right = (c * vQuad1 + s * vQuad2) * halfSize.x;
+    vec3 down = (c * vQuad2 - s * vQuad1) * halfSize.y;
 
     // Frame 0 is the top-left cell of the image; the image was uploaded bottom row first.
     int columns = max(cols, 1);
     int rows = max(rowss, 1);
     vec2 cell = vec2(float(iTexPosPass[0] % columns), float(iTexPosPass[0] / columns));
     vec2 cellSize = vec2(1.0 / float(columns), 1.0 / float(rows));
+    // The sprite shows the middle fCrop of the cell's width.
+    float margin = 0.5 * (1.0 - fCropPass[0]);
 
-    mat4 viewProjection = matrices.mProj * matrices.mView;
     // Corners (s, t): s runs right, t runs down; this order winds counter-clockwise.
     const vec2 corners[4] = vec2[4](vec2(0.0, 1.0), vec2(1.0, 1.0), vec2(0.0, 0.0), vec2(1.0, 0.0));
     for (int i = 0; i < 4; ++i) {
         vec2 corner = corners[i];
-        vec3 position = vCenterPass[0] + right * (2.0 * corner.x - 1.0) + down * (2.0 * corner.y - 1.0);
+        // The top edge leans sideways, so flames bend while their base stays put.
+        float lean = fLeanPass[0] * (1.0 - corner.y);
+        vec3 position = vCenterPass[0] + right * (2.0 * corner.x - 1.0 + lean) + down * (2.0 * corner.y - 1.0);
         gl_Position = viewProjection * vec4(position, 1.0);
-        vTexCoord = vec2((cell.x + corner.x) * cellSize.x, 1.0 - (cell.y + corner.y) * cellSize.y);
-        vTint = vTintPass[0];
+        float u = margin + corner.x * fCropPass[0];
+        vTexCoord = vec2((cell.x + u) * cellSize.x, 1.0 - (cell.y + corner.y) * cellSize.y);
+        vTint = tint;
+        fAge = fAgePass[0];
+        iKind = iKindPass[0];
         EmitVertex();
     }
     EndPrimitive();

@@ -1,9 +1,16 @@
 #version 330 core
-// Particle sprites, vertex stage. Every particle is drawn as 5 instances: instance
-// 0 is the particle itself, instances 1-4 are smaller satellites swirling around
-// it, which makes flakes look soft and clustered and flames look fuller. Sprites
-// of a single-image texture tumble slowly; atlas frames (the flames) stay upright
-// and only sway, and shrink as they burn out.
+// Particle sprites, vertex stage: shapes the sprite of one instance of a particle.
+// Every particle is drawn as 5 instances, and the emitter's kind decides how they
+// differ:
+// - fire (an atlas of several frames): five flame tongues standing on the
+//   particle, the middle one tallest, the others beside it, so that a few hundred
+//   particles fill the firebox; they sway, flicker in height and burn down with age;
+// - smoke (a dim generator colour): one sprite per chosen particle that widens and
+//   meanders as it rises, so the column reads as a thin wisp;
+// - flakes (anything else): the particle plus four smaller satellites swirling
+//   around it, tumbling slowly.
+// Fields 5 and 6 are floats in milliseconds: the frame time (the whole life split
+// over the atlas frames, fixed at birth) and the particle's age.
 
 layout(location = 0) in vec3 vPosition;
 layout(location = 1) in vec3 vVelocity;
@@ -15,51 +22,121 @@ layout(location = 6) in float fCurrentAnimTimeMillis;
 layout(location = 7) in int iType;
 layout(location = 8) in int iTexPos;
 
-uniform vec3 vQuad1;
-uniform vec3 vQuad2;
+uniform vec3 vQuad1;   // camera right
+uniform vec3 vQuad2;   // camera down
 uniform int rowss;
 uniform int cols;
 
 out vec3 vCenterPass;
-out float fHalfSizePass;
-out float fAnglePass;
-out vec4 vTintPass;        // rgb: colour, a: opacity of this instance
+out vec2 vHalfSizePass;    // half width, half height, in world units
+out float fAnglePass;      // rotation in the screen plane
+out float fLeanPass;       // sideways shift of the top edge, in half widths
+out float fCropPass;       // part of the atlas cell's width the sprite shows
+out vec4 vTintPass;        // rgb: hue at full brightness, a: opacity of this instance
+out float fAgePass;        // life fraction
+flat out int iKindPass;
 flat out int iTexPosPass;
 flat out int iTypePass;
 
+const int KIND_FLAKE = 0;
+const int KIND_FIRE = 1;
+const int KIND_SMOKE = 2;
+
 const float TAU = 6.2831853;
+// A generator colour this dim is a smoke tint, not a brightness.
+const float SMOKE_COLOUR_LIMIT = 0.1;
+// Additive smoke piles up along its column: only this share of its particles is
+// drawn, each bright enough to survive the 8-bit framebuffer.
+const float SMOKE_SHARE = 0.15;
+const float SMOKE_OPACITY = 0.05;
+
+// The flame tongues: sideways offset and height, in units of the particle size.
+const float TONGUE_OFFSET[5] = float[5](0.0, -1.1, 1.1, -2.2, 2.2);
+const float TONGUE_HEIGHT[5] = float[5](2.8, 2.3, 2.2, 1.6, 1.5);
+// The flame fills the middle of its atlas cell; its base sits this far above the cell's bottom.
+const float FLAME_CROP = 0.62;
+const float FLAME_BASE = 0.04;
+
+vec3 hue(vec3 colour)
+{
+    return colour / max(max(colour.r, max(colour.g, colour.b)), 1e-6);
+}
+
+void shapeFire(float age, float seconds, float phase)
+{
+    int i = gl_InstanceID;
+    float flicker = 0.85 + 0.15 * sin(seconds * 13.0 + phase * TAU + float(i) * 2.1)
+                         + 0.06 * sin(seconds * 29.0 + float(i) * 0.7);
+    // Tongues burn down and thin out as the particle rises.
+    float height = fSize * TONGUE_HEIGHT[i] * mix(1.0, 0.4, age) * flicker;
+    float width = height * FLAME_CROP * mix(0.75, 0.55, age);
+    vec3 up = -vQuad2;
+    vCenterPass = vPosition + vQuad1 * (fSize * TONGUE_OFFSET[i] * (0.8 + 0.4 * phase))
+                + up * (0.5 - FLAME_BASE) * height;
+    vHalfSizePass = 0.5 * vec2(width, height);
+    fAnglePass = 0.0;
+    fLeanPass = 0.5 * sin(seconds * 5.0 + phase * TAU + float(i) * 1.9);
+    fCropPass = FLAME_CROP;
+    // Bright at once, gone before the particle dies; the outer tongues only at the base.
+    float fade = smoothstep(0.0, 0.05, age) * (1.0 - smoothstep(0.5, 1.0, age));
+    if (i >= 3)
+        fade *= 1.0 - smoothstep(0.2, 0.45, age);
+    vTintPass = vec4(hue(vColor), fade);
+}
+
+void shapeSmoke(float age, float seconds, float phase)
+{
+    bool drawn = gl_InstanceID == 0 && phase < SMOKE_SHARE;
+    // The column spreads and wavers as it rises.
+    float width = fSize * (1.0 + 7.0 * age);
+    float drift = fSize * 3.0 * age * sin(seconds * 0.35 + phase * 40.0);
+    vCenterPass = vPosition + vQuad1 * drift;
+    vHalfSizePass = vec2(0.5 * width);
+    fAnglePass = phase * TAU + (phase - 0.5) * 0.2 * seconds;
+    fLeanPass = 0.0;
+    fCropPass = 1.0;
+    float fade = smoothstep(0.0, 0.1, age) * (1.0 - age);
+    vTintPass = vec4(hue(vColor), drawn ? SMOKE_OPACITY * fade : 0.0);
+}
+
+void shapeFlake(float age, float seconds, float phase)
+{
+    float instance = float(gl_InstanceID);
+    bool satellite = gl_InstanceID > 0;
+    // Satellites circle the flake at a wobbling distance.
+    float orbit = phase * TAU + instance * (TAU / 4.0) + seconds * 0.5;
+    float radius = satellite ? fSize * (0.22 + 0.08 * sin(seconds * 5.0 + instance * 1.7)) : 0.0;
+    vCenterPass = vPosition + (cos(orbit) * vQuad1 + sin(orbit) * vQuad2) * radius;
+    vHalfSizePass = vec2(0.5 * fSize * (satellite ? 0.65 : 1.0));
+    // A slow tumble, at most 0.3 rad/s.
+    fAnglePass = phase * TAU + instance * 1.2566371 + (phase - 0.5) * 0.6 * seconds;
+    fLeanPass = 0.0;
+    fCropPass = 1.0;
+    float fade = smoothstep(0.0, 0.08, age) * (1.0 - age * age);
+    vTintPass = vec4(vColor, fade * (satellite ? 0.5 : 1.0));
+}
 
 void main()
 {
     int frames = max(rowss * cols, 1);
-    bool animated = frames > 1;
-    // Field 5 is the frame time, fixed at birth, so the whole life is recoverable.
     float lifeMillis = max(fUpdateTextureMillis * float(frames), 1e-3);
     float age = clamp(fCurrentAnimTimeMillis / lifeMillis, 0.0, 1.0);
     float seconds = fCurrentAnimTimeMillis * 0.001;
     // A stable per-particle number in [0, 1): the life length is random at birth.
     float phase = fract(fUpdateTextureMillis * 0.6180339);
 
-    float instance = float(gl_InstanceID);
-    bool satellite = gl_InstanceID > 0;
+    float brightest = max(vColor.r, max(vColor.g, vColor.b));
+    int kind = frames > 1 ? KIND_FIRE : (brightest < SMOKE_COLOUR_LIMIT ? KIND_SMOKE : KIND_FLAKE);
+    if (kind == KIND_FIRE)
+        shapeFire(age, seconds, phase);
+    else if (kind == KIND_SMOKE)
+        shapeSmoke(age, seconds, phase);
+    else
+        shapeFlake(age, seconds, phase);
 
-    float sway = 0.2 * sin(seconds * 7.0 + instance * 1.3 + phase * TAU);
-    // A slow tumble, at most 0.3 rad/s, so flakes drift and the wisp stays calm.
-    float spin = phase * TAU + instance * 1.2566371 + (phase - 0.5) * 0.6 * seconds;
-    fAnglePass = animated ? sway : spin;
-
-    // Satellites circle the particle at a wobbling distance.
-    float orbit = phase * TAU + instance * (TAU / 4.0) + seconds * (animated ? 2.0 : 0.5);
-    float radius = satellite ? fSize * (0.22 + 0.08 * sin(seconds * 5.0 + instance * 1.7)) : 0.0;
-    vCenterPass = vPosition + (cos(orbit) * vQuad1 + sin(orbit) * vQuad2) * radius;
-
-    float scale = (satellite ? 0.65 : 1.0) * (animated ? mix(1.0, 0.5, age) : 1.0);
-    fHalfSizePass = 0.5 * fSize * scale;
-
-    // Fade in briefly after birth and out towards the end of the life.
-    float fade = smoothstep(0.0, 0.08, age) * (1.0 - age * age);
-    vTintPass = vec4(vColor, fade * (satellite ? 0.5 : 1.0));
-
-    iTexPosPass = iTexPos;
+    // Neighbouring tongues show different frames of the flame animation.
+    iTexPosPass = (iTexPos + gl_InstanceID * 5) % frames;
+    fAgePass = age;
+    iKindPass = kind;
     iTypePass = iType;
 }
