@@ -7,9 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
-# The start, the fireplace, the left window with snow behind it, the back wall,
-# the tree, and the sunset as the light turns.
-times=0.5,20,50,65,90,135
+# The start, the fireplace, the side table by the left windows, the tree, the
+# front window with snow, and the held end view once the sunset has turned the light.
+times=0.5,15,45,75,100,136.5
 args=(--size "${GALLERY_SIZE:-1280x720}" --dt 0.1 --until-end --capture "$times" --out "$PWD/docs")
 cd build/run
 if [ -n "${DISPLAY:-}" ]; then
