@@ -68,17 +68,17 @@ void shapeFire(float age, float seconds, float phase)
     float flicker = 0.85 + 0.15 * sin(seconds * 13.0 + phase * TAU + float(i) * 2.1)
                          + 0.06 * sin(seconds * 29.0 + float(i) * 0.7);
     // Tongues burn down and thin out as the particle rises.
-    float height = fSize * TONGUE_HEIGHT[i] * mix(1.0, 0.4, age) * flicker;
+    float height = fSize * TONGUE_HEIGHT[i] * mix(1.0, 0.35, age) * flicker;
     float width = height * FLAME_CROP * mix(0.75, 0.55, age);
     vec3 up = -vQuad2;
-    vCenterPass = vPosition + vQuad1 * (fSize * TONGUE_OFFSET[i] * (0.8 + 0.4 * phase))
+    vCenterPass = vPosition + vQuad1 * (fSize * TONGUE_OFFSET[i] * (0.6 + 0.8 * phase))
                 + up * (0.5 - FLAME_BASE) * height;
     vHalfSizePass = 0.5 * vec2(width, height);
     fAnglePass = 0.0;
     fLeanPass = 0.5 * sin(seconds * 5.0 + phase * TAU + float(i) * 1.9);
     fCropPass = FLAME_CROP;
     // Bright at once, gone before the particle dies; the outer tongues only at the base.
-    float fade = smoothstep(0.0, 0.05, age) * (1.0 - smoothstep(0.5, 1.0, age));
+    float fade = smoothstep(0.0, 0.05, age) * (1.0 - smoothstep(0.3, 0.75, age));
     if (i >= 3)
         fade *= 1.0 - smoothstep(0.2, 0.45, age);
     vTintPass = vec4(hue(vColor), fade);
