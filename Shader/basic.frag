@@ -69,7 +69,10 @@ float mipLevel(sampler2D s)
     vec2 texels = uv * vec2(textureSize(s, 0));
     vec2 dx = dFdx(texels);
     vec2 dy = dFdy(texels);
-    return 0.5 * log2(max(dot(dx, dx), dot(dy, dy)));
+    float lod = 0.5 * log2(max(dot(dx, dx), dot(dy, dy)));
+    // Helper pixels beyond a thin triangle's edge can carry infinite coordinates;
+    // level 0 is what magnification uses anyway.
+    return isnan(lod) || isinf(lod) ? 0.0 : clamp(lod, 0.0, 12.0);
 }
 
 vec3 toLinear(vec3 c) { return c * c; }
@@ -132,7 +135,10 @@ void main()
     if (dot(normal, toEye) < 0.0)
         normal = -normal;
 
-    vec3 texel = toLinear(textureLod(texture_diffuse1, uv, mipLevel(texture_diffuse1)).rgb);
+    // The texture repeats, so only the fraction of the coordinate matters. Surfaces
+    // seen edge-on extrapolate coordinates into the tens of thousands, and from
+    // such coordinates llvmpipe's repeat wrap has taken seconds for a few pixels.
+    vec3 texel = toLinear(textureLod(texture_diffuse1, fract(uv), mipLevel(texture_diffuse1)).rgb);
     vec3 albedo = toLinear(material.texture_diffuse1.rgb) * texel;
     // The highlight takes the material's specular colour alone: the scene's
     // materials carry no specular maps, and a second texture lookup per pixel

@@ -220,7 +220,7 @@ def main():
     results = {}
     for size in sizes:
         print(f"benchmark: {size} ...", file=sys.stderr, flush=True)
-        results[size] = measure(replay, os.path.dirname(replay), os.path.join(options.out, size), size,
+        results[size] = measure(replay, os.path.dirname(replay), os.path.abspath(os.path.join(options.out, size)), size,
                                 options.dt, options.frames)
     text = table(results, sizes, options.dt, options.frames)
     print(text, end="")

@@ -56,6 +56,12 @@ uint32_t MeshGroup::addVertex(const glm::vec3& p, const glm::vec3& n, const glm:
 
 void MeshGroup::addTriangle(uint32_t a, uint32_t b, uint32_t c)
 {
+    // Triangles that collapse to a line or a point (the poles of lathes and
+    // spheres) cover no pixel but still cost every pass a setup, and their
+    // texture gradients are unbounded: leave them out.
+    const glm::vec3 edgeCross = glm::cross(positions[b] - positions[a], positions[c] - positions[a]);
+    if (glm::dot(edgeCross, edgeCross) <= 1e-12f)
+        return;
     indices.insert(indices.end(), {a, b, c});
 }
 
