@@ -7,28 +7,6 @@
 #include <stb_image.h>
 
 #include <filesystem>
-#include <sstream>
-
-namespace {
-
-ProcessResult runReplay(const std::vector<std::string>& args, const std::string& workDir = runDir())
-{
-    ProcessOptions options;
-    options.workDir = workDir;
-    options.timeoutSeconds = 120.0;
-    return runProcess(replayPath(), args, options);
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        result.push_back(line);
-    return result;
-}
-
-} // namespace
 
 TEST(ReplayProcess, ThreeFramesWithACaptureAndTimings)
 {
@@ -51,7 +29,7 @@ TEST(ReplayProcess, ThreeFramesWithACaptureAndTimings)
     EXPECT_EQ(width, 320);
     EXPECT_EQ(height, 240);
 
-    const std::vector<std::string> rows = lines(readFile(stats));
+    const std::vector<std::string> rows = splitLines(readFile(stats));
     ASSERT_EQ(rows.size(), 4u) << readFile(stats);
     EXPECT_EQ(rows[0].rfind("frame,sim_time,", 0), 0u) << rows[0];
     const char* const simTimes[] = {"0.016667", "0.033333", "0.050000"};
@@ -82,7 +60,7 @@ TEST(ReplayProcess, BadOptionsPrintOneUsageLineAndExitWith2)
         const ProcessResult result = runReplay(args, scratch.path);
         EXPECT_EQ(result.status, 2) << args[0];
         EXPECT_TRUE(result.out.empty()) << result.out;
-        EXPECT_EQ(lines(result.err).size(), 1u) << result.err;
+        EXPECT_EQ(splitLines(result.err).size(), 1u) << result.err;
         EXPECT_EQ(result.err.rfind("usage: frostember-replay", 0), 0u) << result.err;
     }
 }

@@ -4,28 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-ProcessResult runReplay(const std::vector<std::string>& args)
-{
-    ProcessOptions options;
-    options.workDir = runDir();
-    options.timeoutSeconds = 120.0;
-    return runProcess(replayPath(), args, options);
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        result.push_back(line);
-    return result;
-}
 
 struct Stage {
     std::string name;
@@ -34,7 +16,7 @@ struct Stage {
 
 std::vector<Stage> readStages(const std::string& path)
 {
-    std::vector<std::string> rows = lines(readFile(path));
+    std::vector<std::string> rows = splitLines(readFile(path));
     std::vector<Stage> stages;
     if (rows.empty() || rows[0] != "stage,seconds")
         return stages;
@@ -99,7 +81,7 @@ TEST(ReplayStartup, TheFloorClearsAndSwapsWithoutTheScene)
     expectGrowingFromZero(stages);
 
     // Every frame is timed; no pass ran, so every GPU field is empty.
-    const std::vector<std::string> rows = lines(readFile(stats));
+    const std::vector<std::string> rows = splitLines(readFile(stats));
     ASSERT_EQ(rows.size(), 4u) << readFile(stats);
     for (size_t frame = 1; frame < rows.size(); ++frame)
         EXPECT_NE(rows[frame].find(",0.0000,0.0000,,,,,,"), std::string::npos) << rows[frame];

@@ -33,15 +33,6 @@ TEST(SceneProcess, TheSoundStartsBeforeAnyShaderLoads)
 
 namespace {
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        result.push_back(line);
-    return result;
-}
-
 struct FlightRow {
     float skyLight;
     float flicker;
@@ -79,7 +70,7 @@ TEST(SceneProcess, AFlightAtATenthOfASecondEndsInOneSunsetThatThenHolds)
     ASSERT_EQ(result.status, 0) << result.err;
 
     std::vector<std::string> segments;
-    for (const std::string& line : lines(result.out))
+    for (const std::string& line : splitLines(result.out))
         if (line.rfind("40 ", 0) == 0)
             segments.push_back(line);
     std::vector<std::string> expected;
@@ -88,7 +79,7 @@ TEST(SceneProcess, AFlightAtATenthOfASecondEndsInOneSunsetThatThenHolds)
     EXPECT_EQ(segments, expected);
     EXPECT_EQ(result.out.find("ERROR: OPENGL Error"), std::string::npos) << result.out;
 
-    const std::vector<std::string> rows = lines(readFile(stats));
+    const std::vector<std::string> rows = splitLines(readFile(stats));
     ASSERT_EQ(rows.size(), 1401u);
     int sunsetFrames = 0;
     int framesAfter = 0;

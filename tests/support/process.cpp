@@ -30,6 +30,15 @@ std::string readFile(const std::string& path)
     return text.str();
 }
 
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        result.push_back(line);
+    return result;
+}
+
 void writeFile(const std::string& path, const std::string& text)
 {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());

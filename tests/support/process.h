@@ -54,4 +54,5 @@ public:
 };
 
 std::string readFile(const std::string& path);
+std::vector<std::string> splitLines(const std::string& text);
 void writeFile(const std::string& path, const std::string& text);

@@ -49,3 +49,11 @@ std::vector<std::string> sceneShaderFiles()
             "Shader/shadow.frag",        "Shader/skybox.vert",        "Shader/skybox.frag",
             "Shader/omnidirShadow.vert", "Shader/omnidirShadow.geom", "Shader/omnidirShadow.frag"};
 }
+
+ProcessResult runReplay(const std::vector<std::string>& args, const std::string& workDir)
+{
+    ProcessOptions options;
+    options.workDir = workDir;
+    options.timeoutSeconds = 120.0;
+    return runProcess(replayPath(), args, options);
+}

@@ -2,6 +2,8 @@
 // directories made from them for process tests.
 #pragma once
 
+#include "support/process.h"
+
 #include <string>
 #include <vector>
 
@@ -17,3 +19,6 @@ void linkFromRunDir(const std::string& dir, const std::vector<std::string>& entr
 
 // The nine scene shader files.
 std::vector<std::string> sceneShaderFiles();
+
+// Runs the replay tool with `args` in `workDir` (the run directory by default).
+ProcessResult runReplay(const std::vector<std::string>& args, const std::string& workDir = runDir());
