@@ -11,7 +11,7 @@ packages=(
   libassimp-dev libfreeimage-dev libstb-dev libbullet-dev libglm-dev
   libopenal-dev libmpg123-dev libmp3lame-dev
   libgtest-dev
-  xvfb xauth xdotool libgl1-mesa-dri
+  libx11-dev xvfb xauth xdotool libgl1-mesa-dri
 )
 
 missing=()
