@@ -40,7 +40,7 @@ constexpr std::array<Anchor, 14> ROUTE = {{
     {{362, 52, -118}, {0.10f, 0.00f, -1.00f}},  // the front-right window with snow
     {{300, 52, -136}, {-0.85f, 0.00f, 0.53f}},  // across the whole room to the left windows
     {{275, 50, -68}, {-0.75f, -0.06f, 0.66f}},  // the fireplace again
-    {{200, 50, -48}, {-0.95f, -0.25f, -0.20f}}, // the sunset: the left windows and the floor before them
+    {{150, 52, -45}, {0.70f, -0.25f, -0.67f}},  // the sunset: light across the floor, sky in the front windows
 }};
 
 } // namespace
