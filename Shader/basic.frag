@@ -61,9 +61,12 @@ const float AMBIENT_SHARE = 0.12;
 // Bias of the cube shadow compare, in world units along the light ray.
 const float POINT_SHADOW_BIAS = 1.5;
 
-// The diffuse texture is sampled trilinearly at an isotropic level of detail
-// worked out here. The texture itself asks for 16x anisotropic filtering, which
-// a software rasteriser pays for with up to sixteen trilinear lookups a sample.
+// The diffuse texture is filtered here, trilinearly at an isotropic level of
+// detail, from texel fetches. The texture itself asks for 16x anisotropic
+// filtering, which a software rasteriser pays for with up to sixteen trilinear
+// lookups a sample; and its sampler, fed the coordinates of surfaces seen
+// edge-on, has taken seconds for a few pixels. Fetching the eight texels
+// directly costs about a third less of the whole frame than a sampler lookup.
 float mipLevel(sampler2D s)
 {
     vec2 texels = uv * vec2(textureSize(s, 0));
@@ -73,6 +76,38 @@ float mipLevel(sampler2D s)
     // Helper pixels beyond a thin triangle's edge can carry infinite coordinates;
     // level 0 is what magnification uses anyway.
     return isnan(lod) || isinf(lod) ? 0.0 : clamp(lod, 0.0, 12.0);
+}
+
+// Bilinear filtering of one mip level, wrapping as the texture's repeat mode does.
+vec3 bilinearAtLevel(sampler2D s, vec2 coord, int level)
+{
+    ivec2 size = textureSize(s, level);
+    vec2 t = fract(coord) * vec2(size) - 0.5;
+    vec2 f = fract(t);
+    ivec2 i0 = ivec2(floor(t));
+    ivec2 a0 = (i0 + size) % size;
+    ivec2 a1 = (i0 + 1 + size) % size;
+    vec3 c00 = texelFetch(s, a0, level).rgb;
+    vec3 c10 = texelFetch(s, ivec2(a1.x, a0.y), level).rgb;
+    vec3 c01 = texelFetch(s, ivec2(a0.x, a1.y), level).rgb;
+    vec3 c11 = texelFetch(s, a1, level).rgb;
+    return mix(mix(c00, c10, f.x), mix(c01, c11, f.x), f.y);
+}
+
+// The two levels around `lod`, blended. A texture that never got an image (its
+// file failed to load) has no levels and samples as black.
+vec3 trilinear(sampler2D s, vec2 coord, float lod)
+{
+    ivec2 size = textureSize(s, 0);
+    if (size.x <= 0 || size.y <= 0)
+        return vec3(0.0);
+    int lastLevel = int(log2(float(max(size.x, size.y))));
+    int level = min(int(lod), lastLevel);
+    float blend = lod - float(level);
+    vec3 fine = bilinearAtLevel(s, coord, level);
+    if (blend <= 0.0 || level >= lastLevel)
+        return fine;
+    return mix(fine, bilinearAtLevel(s, coord, level + 1), blend);
 }
 
 vec3 toLinear(vec3 c) { return c * c; }
@@ -135,10 +170,7 @@ void main()
     if (dot(normal, toEye) < 0.0)
         normal = -normal;
 
-    // The texture repeats, so only the fraction of the coordinate matters. Surfaces
-    // seen edge-on extrapolate coordinates into the tens of thousands, and from
-    // such coordinates llvmpipe's repeat wrap has taken seconds for a few pixels.
-    vec3 texel = toLinear(textureLod(texture_diffuse1, fract(uv), mipLevel(texture_diffuse1)).rgb);
+    vec3 texel = toLinear(trilinear(texture_diffuse1, uv, mipLevel(texture_diffuse1)));
     vec3 albedo = toLinear(material.texture_diffuse1.rgb) * texel;
     // The highlight takes the material's specular colour alone: the scene's
     // materials carry no specular maps, and a second texture lookup per pixel
