@@ -1,7 +1,7 @@
 // The camera's flight: cubic Bezier segments at a fixed pace, then a held end view.
 #include "camera/camera.h"
 
-#include "camera/aspect_ratio.h"
+#include "camera/window_ratio.h"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>

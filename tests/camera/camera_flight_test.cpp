@@ -1,6 +1,6 @@
 // The camera flying its route: pace, segment changes, the held end view and the
 // matrices built from the window's size.
-#include "camera/aspect_ratio.h"
+#include "camera/window_ratio.h"
 #include "camera/camera.h"
 
 #include "route_file.h"
