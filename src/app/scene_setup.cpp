@@ -151,12 +151,10 @@ void setupModels()
     std::vector<Vertex> roomVertices;
     for (const Mesh& mesh : scene.room->meshes)
         roomVertices.insert(roomVertices.end(), mesh.vertices.begin(), mesh.vertices.end());
+    // A room that failed to import has no vertices: its box stays empty at the origin.
     scene.roomBounds = new BoundingBox();
-    // A room that failed to import leaves an empty box at the origin.
-    if (!roomVertices.empty())
-        scene.roomBounds->fitToVertices(roomVertices);
+    scene.roomBounds->fitToVertices(roomVertices);
 
-    scene.models.clear();
     scene.models = loaded;
 }
 
