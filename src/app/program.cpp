@@ -68,6 +68,11 @@ void startUp(int argc, char** argv, int width, int height)
 void advanceFrame(double frameDelta)
 {
     updateScene(static_cast<float>(frameDelta));
+    submitFrame(frameDelta);
+}
+
+void submitFrame(double frameDelta)
+{
     scene.frustum->update();
     renderFrame();
     drawOverlay(frameDelta);

@@ -6,8 +6,11 @@
 // process with their message, the console pause and their status.
 void startUp(int argc, char** argv, int width, int height);
 
-// Frame steps 1 to 6 after the clock was read: clear, update, frustum, render, overlay.
+// Frame steps 3 to 6, after the clear and the clock: the update, then submitFrame.
 void advanceFrame(double frameDelta);
+
+// Frame steps 4 to 6: the frustum from the camera, the render, the overlay.
+void submitFrame(double frameDelta);
 
 // Frame steps 7 to 10: swap, Escape on release, one OpenGL error report, event poll.
 void endFrame();

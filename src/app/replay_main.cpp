@@ -11,9 +11,6 @@
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "camera/camera.h"
-#include "camera/frustum.h"
-#include "camera/overlay.h"
-#include "render/frame_passes.h"
 #include "render/pass_timer.h"
 
 #include <GL/glew.h>
@@ -79,9 +76,7 @@ FrameStats replayFrame(long frame, const ReplayOptions& options, bool& capturesW
     stats.updateCpuMs = millisecondsSince(updateStart);
 
     const Clock::time_point submitStart = Clock::now();
-    scene.frustum->update();
-    renderFrame();
-    drawOverlay(options.dt);
+    submitFrame(options.dt);
     stats.submitCpuMs = millisecondsSince(submitStart);
 
     const Clock::time_point captureStart = Clock::now();
