@@ -44,11 +44,6 @@ glm::mat4 sunViewProjection()
     return projection * view;
 }
 
-void setMatrixUniform(GLuint program, const char* name, const glm::mat4& matrix)
-{
-    glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
-}
-
 void renderSunShadow()
 {
     glUseProgram(scene.shadowProgram->id);
@@ -59,7 +54,7 @@ void renderSunShadow()
     glPolygonOffset(10.0f, 0.0f);
 
     scene.lightViewProj = sunViewProjection();
-    setMatrixUniform(scene.shadowProgram->id, "view_proj", scene.lightViewProj);
+    scene.shadowProgram->setMat4("view_proj", scene.lightViewProj);
     drawAllMeshes(scene.shadowProgram, true);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
 }
@@ -88,23 +83,21 @@ void bindShadowMaps()
 
 void setFrameUniforms()
 {
-    const GLuint program = scene.basicProgram->id;
+    ShaderProgram& program = *scene.basicProgram;
     const Camera& camera = *scene.camera;
-    setMatrixUniform(program, "view_proj", camera.projection * camera.view);
-    setMatrixUniform(program, "view", camera.view);
-    setMatrixUniform(program, "light_view_proj", scene.lightViewProj);
-    glUniform1i(glGetUniformLocation(program, "animate"), 0);
-    setMatrixUniform(program, "directionalLight.Rotation", scene.lightRotation);
+    program.setMat4("view_proj", camera.projection * camera.view);
+    program.setMat4("view", camera.view);
+    program.setMat4("light_view_proj", scene.lightViewProj);
+    program.setInt("animate", 0);
+    program.setMat4("directionalLight.Rotation", scene.lightRotation);
     scene.lightUniforms->setEyeWorldPos(camera.position);
 }
-
 
 void renderMeshes()
 {
     const GLuint program = scene.lightUniforms->program->id;
     const float fireIntensity = scene.pointLight.Base.DiffuseIntensity + scene.flicker;
-    glUniform1fv(glGetUniformLocation(scene.basicProgram->id, "pointLights[0].Base.DiffuseIntensity"), 1,
-                 &fireIntensity);
+    scene.basicProgram->setFloat("pointLights[0].Base.DiffuseIntensity", fireIntensity);
     const float one = 1.0f;
     for (Model* model : scene.models) {
         glUseProgram(program);
