@@ -15,6 +15,10 @@ out vec3 worldNormal;
 out vec2 uv;
 out vec4 sunClipPos;
 
+// The depth pre-pass runs this same stage; its lit pass then tests for equal
+// depth, which holds only if both compute the position bit for bit.
+invariant gl_Position;
+
 void main()
 {
     vec4 world = model * vec4(position, 1.0);

@@ -12,6 +12,7 @@
 #include "particles/particle_system.h"
 #include "physics/physics_world.h"
 #include "render/atlas_texture.h"
+#include "render/gl_label.h"
 #include "render/shader.h"
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
@@ -117,6 +118,9 @@ void setupShaders()
     scene.pointShadowProgram->link();
     scene.skyProgram = new ShaderProgram({scene.skyVert, scene.skyFrag});
     scene.skyProgram->link();
+    scene.depthProgram = new ShaderProgram({scene.basicVert, scene.shadowFrag});
+    scene.depthProgram->link();
+    labelObject(GL_PROGRAM, scene.depthProgram->id, "depth pre-pass");
 }
 
 void setupLights()

@@ -49,6 +49,9 @@ struct SceneState {
     ShaderProgram* shadowProgram = nullptr;
     ShaderProgram* pointShadowProgram = nullptr;
     ShaderProgram* skyProgram = nullptr;
+    // The main pass's vertex stage with an empty fragment stage: lays down the
+    // depth of the visible surfaces so that the lit stage shades each pixel once.
+    ShaderProgram* depthProgram = nullptr;
 
     DirectionalLight directionalLight;
     PointLight pointLight;

@@ -9,6 +9,9 @@ struct RenderSettings {
     bool transparency = true;
     bool culling = true;
     bool paused = false;
+    // Draws both shadow maps every frame instead of only when their inputs change:
+    // the reference the cached maps are compared against.
+    bool redrawShadowMaps = false;
     double wireframeShown = 3.0;
     double samplingShown = 3.0;
     double mipShown = 3.0;

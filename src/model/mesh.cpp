@@ -86,12 +86,23 @@ void Mesh::draw(ShaderProgram& program, bool depthOnly)
             setMaterialUniforms(program);
         bindTextures(program);
     }
+    drawElements();
+    unbindTextures();
+}
 
+void Mesh::drawDepth(ShaderProgram& program)
+{
+    if (frustum->boxVisibility(*bounds) == OUTSIDE)
+        return;
+    program.setMat4("model", modelMatrix);
+    drawElements();
+}
+
+void Mesh::drawElements() const
+{
     glBindVertexArray(vao);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
     glBindVertexArray(0);
-
-    unbindTextures();
 }
 
 // The shader's material struct carries colours in its texture_* members.

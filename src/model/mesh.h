@@ -26,6 +26,9 @@ public:
     // `program` is already in use. Depth-only draws (shadow passes) ignore the
     // culling verdict and set neither material nor samplers.
     void draw(ShaderProgram& program, bool depthOnly);
+    // The depth ahead of the main pass: culled as a full draw is, but with only
+    // "model" set. The frustum counts it, so it runs before the count is reset.
+    void drawDepth(ShaderProgram& program);
 
     std::vector<Vertex> vertices;
     std::vector<GLuint> indices;
@@ -42,6 +45,7 @@ public:
 
 private:
     void uploadBuffers();
+    void drawElements() const;
     void setMaterialUniforms(ShaderProgram& program) const;
     void bindTextures(ShaderProgram& program) const;
     void unbindTextures() const;

@@ -17,6 +17,9 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 constexpr float SHADOW_BOX_MARGIN = 300.0f;
@@ -53,7 +56,6 @@ void renderSunShadow()
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(10.0f, 0.0f);
 
-    scene.lightViewProj = sunViewProjection();
     scene.shadowProgram->setMat4("view_proj", scene.lightViewProj);
     drawAllMeshes(scene.shadowProgram, true);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
@@ -66,11 +68,22 @@ void renderFireShadow()
     const glm::vec4 lightPosition(scene.pointLight.Position, 1.0f);
     glUniform4fv(glGetUniformLocation(scene.pointShadowProgram->id, "lightPosition"), 1, glm::value_ptr(lightPosition));
     glBindFramebuffer(GL_FRAMEBUFFER, scene.shadowTarget->pointFbo);
+    glViewport(0, 0, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE);
     glClear(GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(10.0f, 0.0f);
     drawAllMeshes(scene.pointShadowProgram, true);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDisable(GL_POLYGON_OFFSET_FILL);
-    glViewport(0, 0, scene.windowWidth, scene.windowHeight);
+}
+
+// Every mesh casts into both maps, whether the camera sees it or not.
+std::vector<glm::mat4> casterMatrices()
+{
+    std::vector<glm::mat4> matrices;
+    for (const Model* model : scene.models)
+        for (const Mesh& mesh : model->meshes)
+            matrices.push_back(mesh.modelMatrix);
+    return matrices;
 }
 
 void bindShadowMaps()
@@ -93,6 +106,20 @@ void setFrameUniforms()
     scene.lightUniforms->setEyeWorldPos(camera.position);
 }
 
+// Depth only, through the main pass's own vertex stage (its gl_Position is
+// invariant), so the lit pass below can test for equal depth without writing it.
+void renderDepthPrepass()
+{
+    glUseProgram(scene.depthProgram->id);
+    const Camera& camera = *scene.camera;
+    scene.depthProgram->setMat4("view_proj", camera.projection * camera.view);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    for (Model* model : scene.models)
+        for (Mesh& mesh : model->meshes)
+            mesh.drawDepth(*scene.depthProgram);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
 void renderMeshes()
 {
     const GLuint program = scene.lightUniforms->program->id;
@@ -112,14 +139,33 @@ void renderMeshes()
 
 } // namespace
 
+// The light-space matrix is rebuilt every frame for the main pass; a map is
+// rasterised again only when what it was drawn from has changed.
 void renderShadowMaps()
 {
-    beginPassTiming(FramePass::DirectionalShadow);
-    renderSunShadow();
-    endPassTiming(FramePass::DirectionalShadow);
-    beginPassTiming(FramePass::PointShadow);
-    renderFireShadow();
-    endPassTiming(FramePass::PointShadow);
+    scene.lightViewProj = sunViewProjection();
+    ShadowMapTarget& target = *scene.shadowTarget;
+    const bool always = scene.settings.redrawShadowMaps;
+    const ShadowMapInputs casters{glm::mat4(1.0f), casterMatrices(), scene.settings.wireframe};
+
+    ShadowMapInputs sunInputs = casters;
+    sunInputs.light = scene.lightViewProj;
+    if (target.directionalCache.needsDraw(std::move(sunInputs), always)) {
+        beginPassTiming(FramePass::DirectionalShadow);
+        renderSunShadow();
+        endPassTiming(FramePass::DirectionalShadow);
+    }
+
+    ShadowMapInputs fireInputs = casters;
+    fireInputs.light = glm::translate(glm::mat4(1.0f), scene.pointLight.Position);
+    if (target.pointCache.needsDraw(std::move(fireInputs), always)) {
+        beginPassTiming(FramePass::PointShadow);
+        renderFireShadow();
+        endPassTiming(FramePass::PointShadow);
+    }
+
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glViewport(0, 0, scene.windowWidth, scene.windowHeight);
 }
 
 void renderFrame()
@@ -128,6 +174,7 @@ void renderFrame()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     beginPassTiming(FramePass::Main);
+    renderDepthPrepass();
     glUseProgram(scene.basicProgram->id);
     scene.frustum->objectCount = 0;
     bindShadowMaps();
@@ -135,7 +182,13 @@ void renderFrame()
     const Camera& camera = *scene.camera;
     for (ParticleSystem* emitter : scene.emitters())
         emitter->setMatrices(camera.getProjection(), camera.getPosition(), camera.getCenter(), camera.getUp());
+    // Each visible pixel is shaded once: only the surface the pre-pass kept
+    // passes, and the depth it laid down stays as it is.
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_FALSE);
     renderMeshes();
+    glDepthMask(GL_TRUE);
+    glDepthFunc(GL_LESS);
     endPassTiming(FramePass::Main);
 
     beginPassTiming(FramePass::Sky);

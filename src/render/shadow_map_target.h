@@ -2,6 +2,8 @@
 // directional light and a layered cube map for the point light.
 #pragma once
 
+#include "render/shadow_map_cache.h"
+
 #include <GL/glew.h>
 
 constexpr int SHADOW_MAP_SIZE = 1024;
@@ -23,4 +25,8 @@ public:
     GLuint directionalDepth = 0;
     GLuint pointDepthCube = 0;
     GLuint pointFbo = 0;
+
+    // What each map holds, so that an unchanged one is not drawn again.
+    ShadowMapCache directionalCache;
+    ShadowMapCache pointCache;
 };
