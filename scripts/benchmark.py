@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Runs the replay tool over the route and the sunset, and an empty frame of the
-same size as its floor, at each window size; prints the table and puts it into
-BENCHMARKS.md between its markers, leaving the rest of that file as it is.
+same size as its floor, at each window size; then the program's own loop on the
+wall clock at each real-time size, for the flight pace. Prints the tables and puts
+them into BENCHMARKS.md between its markers, leaving the rest of that file as it is.
 
 Standard library only. Run from the repository root with a display (scripts/benchmark.sh
 does both)."""
@@ -95,6 +96,46 @@ def measure(replay, run_dir, out_dir, size, dt, frames):
         "rss_mib": scene_rss / 1024.0,
         "floor_rss_mib": floor_rss / 1024.0,
     }
+
+
+REALTIME_LINE = re.compile(r"realtime (\d+) frames in ([0-9.]+) s after the first, flight pace ([0-9.]+) %, "
+                           r"(\d+) frames over 0.1 s")
+
+
+def measure_realtime(replay, run_dir, out_dir, size, seconds):
+    """The program's loop on the wall clock: frames, frames per second and the flight pace."""
+    os.makedirs(out_dir, exist_ok=True)
+    err, rss = run_replay(replay, run_dir, ["--size", size, "--realtime", str(seconds)],
+                          os.path.join(out_dir, "realtime.log"))
+    found = REALTIME_LINE.search(err)
+    median_frame = re.search(r"median frame ([0-9.]+) ms", err)
+    if not found or not median_frame:
+        sys.exit(f"benchmark: no flight pace in the replay's output:\n{err}")
+    frames, wall = int(found.group(1)), float(found.group(2))
+    return {"frames": frames, "wall": wall, "fps": frames / wall if wall > 0 else math.nan,
+            "pace": float(found.group(3)), "stalled": int(found.group(4)),
+            "median": float(median_frame.group(1)), "rss_mib": rss / 1024.0}
+
+
+def realtime_table(results, seconds):
+    sizes = list(results)
+    lines = [
+        "",
+        f"Flight on the wall clock: `frostember-replay --realtime {seconds}`, the program's own loop for "
+        f"{seconds} s. Flight pace is the route time the camera gained over the time it would have gained "
+        "at its designed pace (it stands still on any frame over 0.1 s); the first frame, which holds the "
+        "start-up, is left out of every figure.",
+        "",
+        "| | " + " | ".join(sizes) + " |",
+        "|" + "---|" * (1 + len(sizes)),
+    ]
+    for label, cell in [("frames per second", lambda r: f"{r['fps']:.1f}"),
+                        ("frame time, median", lambda r: f"{r['median']:.2f} ms"),
+                        ("flight pace", lambda r: f"{r['pace']:.2f} %"),
+                        ("frames over 0.1 s", lambda r: str(r["stalled"])),
+                        ("peak resident memory", lambda r: f"{r['rss_mib']:.0f} MiB")]:
+        lines.append("| " + label + " | " + " | ".join(cell(results[size]) for size in sizes) + " |")
+    return "\n".join(lines) + "\n"
 
 
 def machine():
@@ -211,6 +252,8 @@ def main():
     parser.add_argument("--sizes", default="1280x720,1920x1080")
     parser.add_argument("--dt", type=float, default=0.1)
     parser.add_argument("--frames", type=int, default=0, help="cap on frames; 0 runs to the end of the sunset")
+    parser.add_argument("--realtime-sizes", default="640x360,1280x720,1920x1080")
+    parser.add_argument("--realtime", type=float, default=140.0, help="seconds of each wall-clock run; 0 skips them")
     parser.add_argument("--out", default="build/benchmark")
     parser.add_argument("--table", default="BENCHMARKS.md")
     options = parser.parse_args()
@@ -223,6 +266,14 @@ def main():
         results[size] = measure(replay, os.path.dirname(replay), os.path.abspath(os.path.join(options.out, size)), size,
                                 options.dt, options.frames)
     text = table(results, sizes, options.dt, options.frames)
+    if options.realtime > 0:
+        realtime = {}
+        for size in options.realtime_sizes.split(","):
+            print(f"benchmark: {size} on the wall clock ...", file=sys.stderr, flush=True)
+            realtime[size] = measure_realtime(replay, os.path.dirname(replay),
+                                              os.path.abspath(os.path.join(options.out, "realtime", size)), size,
+                                              options.realtime)
+        text += realtime_table(realtime, f"{options.realtime:g}")
     print(text, end="")
     update_benchmarks_file(options.table, text)
 

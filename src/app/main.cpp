@@ -4,7 +4,6 @@
 #include "app/program.h"
 #include "app/scene_state.h"
 
-#include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
 int main(int argc, char** argv)
@@ -15,14 +14,8 @@ int main(int argc, char** argv)
     startUp(argc, argv, width, height);
 
     double lastTime = 0.0;
-    while (!glfwWindowShouldClose(scene.window)) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        const double now = glfwGetTime();
-        const double frameDelta = now - lastTime;
-        lastTime = now;
-        advanceFrame(frameDelta);
-        endFrame();
-    }
+    while (!glfwWindowShouldClose(scene.window))
+        runClockedFrame(lastTime);
 
     shutDown();
     return 0;

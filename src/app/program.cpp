@@ -65,6 +65,17 @@ void startUp(int argc, char** argv, int width, int height)
     setupScene();
 }
 
+double runClockedFrame(double& lastTime)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const double now = glfwGetTime();
+    const double frameDelta = now - lastTime;
+    lastTime = now;
+    advanceFrame(frameDelta);
+    endFrame();
+    return frameDelta;
+}
+
 void advanceFrame(double frameDelta)
 {
     updateScene(static_cast<float>(frameDelta));

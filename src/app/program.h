@@ -6,6 +6,10 @@
 // process with their message, the console pause and their status.
 void startUp(int argc, char** argv, int width, int height);
 
+// One whole frame on the window system's clock, as the program's loop runs it:
+// clear, the delta since `lastTime` (updated), advanceFrame, endFrame. Returns the delta.
+double runClockedFrame(double& lastTime);
+
 // Frame steps 3 to 6, after the clear and the clock: the update, then submitFrame.
 void advanceFrame(double frameDelta);
 

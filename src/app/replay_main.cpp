@@ -1,7 +1,9 @@
 // frostember-replay: the program's set-up, frame loop and shutdown driven by a
 // fixed time step instead of the clock, without the size prompts. It captures
 // chosen frames as PNG images and writes per-frame CPU and GPU timings; the
-// instrument for tests, benchmarks and screenshots.
+// instrument for tests, benchmarks and screenshots. With --realtime it runs the
+// program's own loop on the wall clock instead and reports the flight pace.
+#include "app/flight_pace.h"
 #include "app/program.h"
 #include "app/replay_capture.h"
 #include "app/replay_floor.h"
@@ -171,6 +173,29 @@ void printRenderer()
                  renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
 }
 
+// The program's own loop on the window system's clock for `seconds` of wall time;
+// returns the median frame in milliseconds after printing the pace.
+double runRealtime(double seconds)
+{
+    std::vector<double> deltas;
+    double lastTime = 0.0;
+    const double end = glfwGetTime() + seconds;
+    while (!glfwWindowShouldClose(scene.window) && glfwGetTime() < end) {
+        deltas.push_back(runClockedFrame(lastTime));
+        if (deltas.size() == 1)
+            markStartupStage("first frame");
+    }
+    const FlightPace pace = measureFlightPace(deltas);
+    std::fprintf(stderr,
+                 "frostember-replay: realtime %zu frames in %.3f s after the first, flight pace %.2f %%, "
+                 "%d frames over 0.1 s\n",
+                 deltas.size() - 1, pace.wallSeconds, 100.0 * pace.pace, pace.stalledFrames);
+    std::vector<double> milliseconds;
+    for (std::size_t i = 1; i < deltas.size(); ++i)
+        milliseconds.push_back(1000.0 * deltas[i]);
+    return median(milliseconds);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -194,6 +219,14 @@ int main(int argc, char** argv)
     printRenderer();
     // Waiting for the timer queries every frame would only slow a run without timings.
     enablePassTiming(statsFile.is_open() && !options.floor);
+
+    scene.settings.redrawShadowMaps = options.redrawShadows;
+    if (options.realtimeSeconds > 0.0) {
+        const double medianMs = runRealtime(options.realtimeSeconds);
+        shutDown();
+        std::fprintf(stderr, "frostember-replay: median frame %.3f ms\n", medianMs);
+        return finishStartupFile(startupFile, options) ? 0 : 1;
+    }
 
     bool capturesWritten = true;
     std::vector<double> frameWalls;

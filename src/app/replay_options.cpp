@@ -9,7 +9,8 @@
 
 const char* const REPLAY_USAGE =
     "usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end] "
-    "[--capture T1,T2,... --out DIR] [--stats FILE] [--startup FILE] [--floor]";
+    "[--capture T1,T2,... --out DIR] [--stats FILE] [--startup FILE] [--floor] [--realtime SECONDS] "
+    "[--redraw-shadows]";
 
 namespace {
 
@@ -55,6 +56,15 @@ bool parseDt(std::string_view text, ReplayOptions& options)
     return true;
 }
 
+bool parseRealtime(std::string_view text, ReplayOptions& options)
+{
+    const std::optional<double> seconds = parseNumber<double>(text);
+    if (!seconds || !std::isfinite(*seconds) || *seconds <= 0.0)
+        return false;
+    options.realtimeSeconds = *seconds;
+    return true;
+}
+
 bool parseFrames(std::string_view text, ReplayOptions& options)
 {
     const std::optional<long> frames = parseNumber<long>(text);
@@ -91,6 +101,8 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
         return parseFrames(value, options);
     if (option == "--capture")
         return parseCaptureTimes(value, options);
+    if (option == "--realtime")
+        return parseRealtime(value, options);
     // A path that looks like an option is the sign of a missing value.
     if (value.empty() || value.starts_with("--"))
         return false;
@@ -123,6 +135,10 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
             options.floor = true;
             continue;
         }
+        if (option == "--redraw-shadows") {
+            options.redrawShadows = true;
+            continue;
+        }
         if (i + 1 == args.size() || !parseValue(option, args[i + 1], options))
             return std::nullopt;
         ++i;
@@ -133,5 +149,10 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
         return std::nullopt;
     if (options.floor && (options.untilEnd || seen.contains("--capture")))
         return std::nullopt;
+    if (seen.contains("--realtime")) {
+        for (const char* clocked : {"--dt", "--frames", "--until-end", "--capture", "--stats", "--floor"})
+            if (seen.contains(clocked))
+                return std::nullopt;
+    }
     return options;
 }

@@ -17,6 +17,8 @@ struct ReplayOptions {
     std::string statsFile;            // empty: no timings
     std::string startupFile;          // empty: no start-up stages
     bool floor = false;               // clear and swap only, no scene: the cost of an empty frame
+    double realtimeSeconds = 0.0;     // > 0: the program's own loop on the wall clock for this long
+    bool redrawShadows = false;       // both shadow maps drawn every frame, cached or not
 };
 
 extern const char* const REPLAY_USAGE;
@@ -25,5 +27,7 @@ extern const char* const REPLAY_USAGE;
 // repeated or valueless option, a value that is not a positive size, time step or
 // frame count, a capture time that is negative or not a number, two captures that
 // would share a file, --frames with --until-end, --capture without --out or the reverse,
-// --floor with --until-end or --capture (an empty frame has no route and nothing to show).
+// --floor with --until-end or --capture (an empty frame has no route and nothing to show),
+// --realtime with --dt, --frames, --until-end, --capture, --stats or --floor (the clock
+// sets the steps and the time spent, and a run on it is judged by its pace alone).
 std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& args);

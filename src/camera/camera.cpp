@@ -20,9 +20,7 @@ void Camera::update(float dt)
     glfwGetWindowSize(window, &width, &height);
     aspect = aspectRatio(width, height, aspect);
 
-    // Frames longer than a tenth of a second (stalls) do not move the camera. The
-    // limit is the float nearest 0.1, so that a frame of 0.1 s still counts.
-    if (dt <= 0.1f)
+    if (frameMovesCamera(dt))
         path.t += dt * 0.1f;
 
     if (path.t >= 1.0f) {

@@ -161,3 +161,40 @@ TEST(ReplayOptions, UsageNamesTheStartupFileAndTheFloor)
     EXPECT_NE(usage.find("--startup FILE"), std::string::npos);
     EXPECT_NE(usage.find("--floor"), std::string::npos);
 }
+
+TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions)
+{
+    const std::optional<ReplayOptions> realtime = parse({"--realtime", "2.5", "--size", "640x360", "--redraw-shadows"});
+    ASSERT_TRUE(realtime);
+    EXPECT_DOUBLE_EQ(realtime->realtimeSeconds, 2.5);
+    EXPECT_TRUE(realtime->redrawShadows);
+    const std::optional<ReplayOptions> fixed = parse({"--frames", "3"});
+    ASSERT_TRUE(fixed);
+    EXPECT_EQ(fixed->realtimeSeconds, 0.0);
+    EXPECT_FALSE(fixed->redrawShadows);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {"--realtime"},
+        {"--realtime", "0"},
+        {"--realtime", "-1"},
+        {"--realtime", "inf"},
+        {"--realtime", "ten"},
+        {"--realtime", "1", "--dt", "0.1"},
+        {"--realtime", "1", "--frames", "3"},
+        {"--until-end", "--realtime", "1"},
+        {"--realtime", "1", "--capture", "1", "--out", "shots"},
+        {"--realtime", "1", "--stats", "s.csv"},
+        {"--realtime", "1", "--floor"},
+        {"--redraw-shadows", "yes"},
+        {"--redraw-shadows", "--redraw-shadows"},
+    };
+    for (const std::vector<std::string>& args : bad) {
+        std::string line;
+        for (const std::string& arg : args)
+            line += "[" + arg + "] ";
+        EXPECT_FALSE(parse(args)) << line;
+    }
+    const std::string usage = REPLAY_USAGE;
+    EXPECT_NE(usage.find("--realtime SECONDS"), std::string::npos);
+    EXPECT_NE(usage.find("--redraw-shadows"), std::string::npos);
+}

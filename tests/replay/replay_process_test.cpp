@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <cstdio>
 #include <filesystem>
 
 TEST(ReplayProcess, ThreeFramesWithACaptureAndTimings)
@@ -72,4 +73,33 @@ TEST(ReplayProcess, AnUnwritableStatsFileFailsBeforeTheWindowOpens)
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.out.empty()) << result.out;
     EXPECT_NE(result.err.find("cannot write"), std::string::npos) << result.err;
+}
+
+// A short run of the program's loop on the wall clock ends by itself and reports
+// its pace; how fast the machine is decides the figures, so only their form and
+// range are checked.
+TEST(ReplayProcess, ARealtimeRunEndsAfterItsSecondsAndReportsTheFlightPace)
+{
+    const ProcessResult result = runReplay({"--realtime", "1.5", "--size", "160x90"});
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << result.out;
+    const std::size_t at = result.err.find("frostember-replay: realtime ");
+    ASSERT_NE(at, std::string::npos) << result.err;
+    long frames = 0;
+    double seconds = 0.0;
+    double pace = -1.0;
+    int stalled = -1;
+    ASSERT_EQ(std::sscanf(result.err.c_str() + at,
+                          "frostember-replay: realtime %ld frames in %lf s after the first, flight pace %lf %%, "
+                          "%d frames over 0.1 s",
+                          &frames, &seconds, &pace, &stalled),
+              4)
+        << result.err;
+    EXPECT_GT(frames, 0);
+    EXPECT_GT(seconds, 0.0);
+    EXPECT_LT(seconds, 1.5);
+    EXPECT_GE(pace, 0.0);
+    EXPECT_LE(pace, 100.0);
+    EXPECT_LE(stalled, frames);
 }
