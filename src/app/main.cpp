@@ -1,6 +1,6 @@
 // Frostember: asks for the window size, builds the scene and runs the frame loop
 // on the window system's clock until the window is closed or Escape is released.
-#include "app/console.h"
+#include "platform/console.h"
 #include "app/program.h"
 #include "app/scene_state.h"
 

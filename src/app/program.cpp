@@ -1,7 +1,7 @@
 // Window, context and frame loop steps in their fixed order.
 #include "app/program.h"
 
-#include "app/console.h"
+#include "platform/console.h"
 #include "app/scene.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"

@@ -1,7 +1,7 @@
 // The order and values of the scene's sound calls.
 #include "audio/audio_player.h"
 
-#include "app/native_path.h"
+#include "platform/native_path.h"
 #include "audio/channel.h"
 #include "audio/sound.h"
 #include "audio/sound_system.h"

@@ -1,7 +1,7 @@
 // Import through Assimp: materials, node traversal, vertices and the texture cache.
 #include "model/model.h"
 
-#include "app/native_path.h"
+#include "platform/native_path.h"
 #include "app/scene_state.h"
 #include "camera/bounding_box.h"
 #include "model/texture_file.h"

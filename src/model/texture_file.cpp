@@ -2,7 +2,7 @@
 // anisotropy where the driver offers it.
 #include "model/texture_file.h"
 
-#include "app/native_path.h"
+#include "platform/native_path.h"
 #include "render/gl_label.h"
 
 #include <stb/stb_image.h>

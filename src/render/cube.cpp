@@ -2,7 +2,7 @@
 // sky program declares; one the program does not use (location -1) stays off.
 #include "render/cube.h"
 
-#include "app/native_path.h"
+#include "platform/native_path.h"
 #include "render/gl_label.h"
 #include "render/shader_program.h"
 

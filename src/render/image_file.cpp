@@ -1,8 +1,8 @@
 // FreeImage decoding with the program's one fatal message for a bad image.
 #include "render/image_file.h"
 
-#include "app/console.h"
-#include "app/native_path.h"
+#include "platform/console.h"
+#include "platform/native_path.h"
 
 #include <FreeImage.h>
 

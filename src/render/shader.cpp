@@ -1,7 +1,7 @@
 // Shader stage: read the whole file, compile, and end the process on any failure.
 #include "render/shader.h"
 
-#include "app/native_path.h"
+#include "platform/native_path.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,5 +1,5 @@
 // The size prompts' parsing and the pause, with standard input swapped for a file.
-#include "app/console.h"
+#include "platform/console.h"
 #include "support/process.h"
 
 #include <gtest/gtest.h>

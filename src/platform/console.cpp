@@ -1,5 +1,5 @@
 // Console prompts and the pause used before fatal exits.
-#include "app/console.h"
+#include "platform/console.h"
 
 #include <cstdio>
 #include <cstdlib>

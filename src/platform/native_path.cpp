@@ -1,5 +1,5 @@
 // The one place where the program's path separators become the platform's.
-#include "app/native_path.h"
+#include "platform/native_path.h"
 
 #include <algorithm>
 
