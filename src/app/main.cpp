@@ -1,8 +1,8 @@
 // Frostember: asks for the window size, builds the scene and runs the frame loop
 // on the window system's clock until the window is closed or Escape is released.
-#include "platform/console.h"
 #include "app/program.h"
 #include "app/scene_state.h"
+#include "platform/console.h"
 
 #include <GLFW/glfw3.h>
 

@@ -1,12 +1,13 @@
 // Window, context and frame loop steps in their fixed order.
 #include "app/program.h"
 
-#include "platform/console.h"
 #include "app/scene.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "camera/frustum.h"
 #include "camera/overlay.h"
+#include "platform/console.h"
+#include "platform/x_error_report.h"
 #include "render/frame_passes.h"
 
 #include <GL/glew.h>
@@ -28,6 +29,25 @@ namespace {
     std::exit(status);
 }
 
+// X carries a window's width and height in 16-bit fields: a larger size would
+// reach the server cut down to another one, and zero or a negative size is no
+// window at all. Neither may reach the window system.
+constexpr int MAX_WINDOW_EDGE = 65535;
+
+bool windowSizeRepresentable(int width, int height)
+{
+    return width > 0 && height > 0 && width <= MAX_WINDOW_EDGE && height <= MAX_WINDOW_EDGE;
+}
+
+// The context draws into at most its largest viewport; a window beyond that
+// would show only part of every frame. A window larger than the screen is fine.
+bool windowSizeDrawable(int width, int height)
+{
+    GLint largest[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
+    return width <= largest[0] && height <= largest[1];
+}
+
 void reportGlError()
 {
     const GLenum error = glGetError();
@@ -46,7 +66,8 @@ void startUp(int argc, char** argv, int width, int height)
 
     // No hints: GLFW's defaults give a compatibility-profile context, which the
     // overlay's bitmap text needs beside the shader pipeline.
-    scene.window = glfwCreateWindow(width, height, "j", nullptr, nullptr);
+    if (windowSizeRepresentable(width, height))
+        scene.window = glfwCreateWindow(width, height, "j", nullptr, nullptr);
     if (scene.window == nullptr)
         failStartUp("No Window.....", -1, true);
 
@@ -61,8 +82,11 @@ void startUp(int argc, char** argv, int width, int height)
         pauseConsole();
         std::exit(1);
     }
+    if (!windowSizeDrawable(width, height))
+        failStartUp("No Window.....", -1, true);
     markStartupStage("window");
     setupScene();
+    reportXErrorsAsFatal();
 }
 
 double runClockedFrame(double& lastTime)

@@ -1,10 +1,10 @@
 // The order and values of the scene's sound calls.
 #include "audio/audio_player.h"
 
-#include "platform/native_path.h"
 #include "audio/channel.h"
 #include "audio/sound.h"
 #include "audio/sound_system.h"
+#include "platform/native_path.h"
 
 #include <string>
 

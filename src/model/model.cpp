@@ -1,10 +1,10 @@
 // Import through Assimp: materials, node traversal, vertices and the texture cache.
 #include "model/model.h"
 
-#include "platform/native_path.h"
 #include "app/scene_state.h"
 #include "camera/bounding_box.h"
 #include "model/texture_file.h"
+#include "platform/native_path.h"
 
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>

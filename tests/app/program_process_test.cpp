@@ -34,6 +34,44 @@ TEST(ProgramProcess, NonNumericWidthEndsWithNoWindow)
     EXPECT_NE(result.out.find("No Window.....\n"), std::string::npos) << result.out;
 }
 
+// Every size answer either makes a window or ends in "No Window....." and 255,
+// never in a crash or an X error. Without a Shader directory a window that was
+// made ends at the first shader instead, with status 1.
+TEST(ProgramProcess, WindowSizeAnswersEndInNoWindowOrAWindow)
+{
+    struct Case {
+        const char* input;
+        int status;
+    };
+    const Case cases[] = {
+        {"-800\n600\n", 255},
+        {"-1\n-1\n", 255},
+        {"0\n600\n", 255},
+        {"800\n0\n", 255},
+        {"100000\n100000\n", 255},   // beyond the 16 bits X has for a window's size
+        {"100000\n600\n", 255},
+        {"800\n70000\n", 255},
+        {"20000\n100\n", 255},       // beyond llvmpipe's largest viewport, 16384
+        {"   -5\n240\n", 255},
+        {"  +320\n240\n", 1},
+        {"320abc\n+240\n", 1},
+        {"2500\n1500\n", 1},         // larger than the screen is fine
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const ProcessResult result = runProgramIn(dir.path, std::string(c.input));
+        SCOPED_TRACE(testing::PrintToString(std::string(c.input)));
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(result.status, c.status) << result.out << result.err;
+        const bool noWindow = result.out.find("Enter width: Enter height: No Window.....\n") != std::string::npos;
+        EXPECT_EQ(noWindow, c.status == 255) << result.out;
+        if (c.status == 1) {
+            EXPECT_NE(result.out.find("ERROR: Load file Shader\\Basic.vert"), std::string::npos) << result.out;
+        }
+        EXPECT_EQ(result.err.find("X Error"), std::string::npos) << result.err;
+    }
+}
+
 TEST(ProgramProcess, ClosedStandardInputNeitherBlocksThePromptsNorThePause)
 {
     TempDir dir;
