@@ -9,7 +9,7 @@ packages=(
   cmake g++ make pkg-config
   libglfw3-dev libglew-dev libglu1-mesa-dev freeglut3-dev
   libassimp-dev libfreeimage-dev libstb-dev libbullet-dev libglm-dev
-  libopenal-dev libmpg123-dev libmp3lame-dev
+  libopenal-dev libasound2-dev libmpg123-dev libmp3lame-dev
   libgtest-dev
   libx11-dev xvfb xauth xdotool libgl1-mesa-dri
 )

@@ -6,6 +6,7 @@
 #include "audio/sound_system.h"
 #include "platform/native_path.h"
 
+#include <iostream>
 #include <string>
 
 namespace {
@@ -53,6 +54,9 @@ void startAudio(AudioPlayer& audio)
     audio.result = onHandle(audio.system, [](sound::System& system) {
         return system.init(MAX_CHANNELS, sound::INIT_NORMAL, nullptr);
     });
+    // The program runs on in silence; one line says so, off standard output.
+    if (audio.result == sound::ERR_OUTPUT_INIT)
+        std::cerr << "Sound is off: no audio output device could be opened" << std::endl;
     audio.result = openLooping(audio, MUSIC_FILE, &audio.musicStream);
     audio.result = openLooping(audio, FIRE_FILE, &audio.fireStream);
     audio.result = play(audio, audio.fireStream, &audio.fireChannel);

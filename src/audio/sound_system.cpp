@@ -4,8 +4,30 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <alsa/asoundlib.h>
+
+#include <cstdlib>
 
 namespace sound {
+
+namespace {
+
+void ignoreAlsaDiagnostic(const char*, int, const char*, int, const char*, ...)
+{
+}
+
+// Without an audio device ALSA and OpenAL Soft each print their complaints on
+// standard error; the caller learns the outcome from the result instead. ALSA
+// is the same library OpenAL Soft loads, so its handler covers those calls too;
+// OpenAL Soft reads its log level when it first initialises, and a level the
+// user set stays.
+void silenceLibraryDiagnostics()
+{
+    snd_lib_error_set_handler(ignoreAlsaDiagnostic);
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+}
+
+} // namespace
 
 Result System_Create(System** system)
 {
@@ -37,6 +59,7 @@ Result System::init(int maxChannelCount, unsigned flags, void* extraDriverData)
     if (maxChannelCount <= 0 || flags != INIT_NORMAL || extraDriverData) {
         return ERR_INVALID_PARAM;
     }
+    silenceLibraryDiagnostics();
     ALCdevice* opened = alcOpenDevice(nullptr);
     if (!opened) {
         return ERR_OUTPUT_INIT;
