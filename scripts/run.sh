@@ -8,4 +8,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   exit 1
 fi
 cd build/run
+echo "Starting Frostember in build/run"
 exec ./frostember "$@"
