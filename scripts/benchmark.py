@@ -124,7 +124,8 @@ def realtime_table(results, seconds):
         f"Flight on the wall clock: `frostember-replay --realtime {seconds}`, the program's own loop for "
         f"{seconds} s. Flight pace is the route time the camera gained over the time it would have gained "
         "at its designed pace (it stands still on any frame over 0.1 s); the first frame, which holds the "
-        "start-up, is left out of every figure.",
+        "start-up, is left out of every figure, and the pace and frame rate cover the flight up to the end of the "
+        "route (the camera holds still after it by design).",
         "",
         "| | " + " | ".join(sizes) + " |",
         "|" + "---|" * (1 + len(sizes)),

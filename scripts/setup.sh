@@ -13,6 +13,7 @@ packages=(
   libopenal-dev libasound2-dev libmpg123-dev libmp3lame-dev
   libgtest-dev
   libx11-dev xvfb xauth xdotool libgl1-mesa-dri
+  ffmpeg
 )
 
 missing=()

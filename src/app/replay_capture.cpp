@@ -25,7 +25,7 @@ std::string captureFileName(double time)
     return name;
 }
 
-bool writeBackBufferImage(const std::string& path, int width, int height)
+std::vector<unsigned char> readBackBuffer(int width, int height)
 {
     const size_t stride = static_cast<size_t>(width) * 3;
     std::vector<unsigned char> bottomFirst(stride * height);
@@ -37,5 +37,11 @@ bool writeBackBufferImage(const std::string& path, int width, int height)
     std::vector<unsigned char> topFirst(bottomFirst.size());
     for (int row = 0; row < height; ++row)
         std::memcpy(&topFirst[row * stride], &bottomFirst[(height - 1 - row) * stride], stride);
-    return stbi_write_png(path.c_str(), width, height, 3, topFirst.data(), static_cast<int>(stride)) != 0;
+    return topFirst;
+}
+
+bool writeBackBufferImage(const std::string& path, int width, int height)
+{
+    const std::vector<unsigned char> pixels = readBackBuffer(width, height);
+    return stbi_write_png(path.c_str(), width, height, 3, pixels.data(), width * 3) != 0;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Frames are counted from 1; frame n is rendered after the update that brings the
 // simulated time to n × dt. A capture at `time` takes the first frame whose
@@ -12,6 +13,10 @@ long captureFrame(double time, double dt);
 
 // "t0065.0.png" for 65 seconds: the capture time with one decimal.
 std::string captureFileName(double time);
+
+// The default framebuffer's back buffer, as it stands before the swap: RGB,
+// three bytes a pixel, the top row first.
+std::vector<unsigned char> readBackBuffer(int width, int height);
 
 // Writes the default framebuffer's back buffer, as it stands before the swap, as
 // an RGB PNG with the top row first; false when the file cannot be written.

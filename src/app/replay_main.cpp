@@ -3,6 +3,7 @@
 // chosen frames as PNG images and writes per-frame CPU and GPU timings; the
 // instrument for tests, benchmarks and screenshots. With --realtime it runs the
 // program's own loop on the wall clock instead and reports the flight pace.
+#include "app/film_writer.h"
 #include "app/flight_pace.h"
 #include "app/program.h"
 #include "app/replay_capture.h"
@@ -20,6 +21,7 @@
 
 #include <glm/glm.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -45,11 +47,8 @@ double sunAngleDegrees()
 }
 
 // Writes every capture that selects this frame; false when one could not be written.
-bool writeCapturesOf(long frame, const ReplayOptions& options)
+bool writeCapturesOf(long frame, const ReplayOptions& options, int width, int height)
 {
-    int width = 0;
-    int height = 0;
-    glfwGetFramebufferSize(scene.window, &width, &height);
     bool written = true;
     for (const double time : options.captureTimes) {
         if (captureFrame(time, options.dt) != frame)
@@ -63,8 +62,10 @@ bool writeCapturesOf(long frame, const ReplayOptions& options)
     return written;
 }
 
-// One frame in the order of the program's loop, with each step timed.
-FrameStats replayFrame(long frame, const ReplayOptions& options, bool& capturesWritten)
+// One frame in the order of the program's loop, with each step timed. Captures
+// and the film's frame are taken from the back buffer before the swap, outside
+// the timed wall time.
+FrameStats replayFrame(long frame, const ReplayOptions& options, bool& outputsWritten, FilmWriter* film)
 {
     FrameStats stats;
     stats.frame = frame;
@@ -82,7 +83,12 @@ FrameStats replayFrame(long frame, const ReplayOptions& options, bool& capturesW
     stats.submitCpuMs = millisecondsSince(submitStart);
 
     const Clock::time_point captureStart = Clock::now();
-    capturesWritten = writeCapturesOf(frame, options) && capturesWritten;
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(scene.window, &width, &height);
+    outputsWritten = writeCapturesOf(frame, options, width, height) && outputsWritten;
+    if (film != nullptr)
+        outputsWritten = film->addFrame(readBackBuffer(width, height)) && outputsWritten;
     const double captureMs = millisecondsSince(captureStart);
 
     endFrame();
@@ -174,26 +180,65 @@ void printRenderer()
 }
 
 // The program's own loop on the window system's clock for `seconds` of wall time;
-// returns the median frame in milliseconds after printing the pace.
+// returns the median frame in milliseconds after printing the pace. The pace is
+// measured until the camera reaches the end of its route: after that it holds
+// still by design, however long the frames.
 double runRealtime(double seconds)
 {
     std::vector<double> deltas;
+    std::vector<double> milliseconds;
     double lastTime = 0.0;
+    long frame = 0;
     const double end = glfwGetTime() + seconds;
     while (!glfwWindowShouldClose(scene.window) && glfwGetTime() < end) {
-        deltas.push_back(runClockedFrame(lastTime));
-        if (deltas.size() == 1)
+        const bool flying = !scene.camera->path.finished;
+        const double delta = runClockedFrame(lastTime);
+        if (++frame == 1)
             markStartupStage("first frame");
+        else
+            milliseconds.push_back(1000.0 * delta);
+        if (flying)
+            deltas.push_back(delta);
     }
     const FlightPace pace = measureFlightPace(deltas);
     std::fprintf(stderr,
                  "frostember-replay: realtime %zu frames in %.3f s after the first, flight pace %.2f %%, "
-                 "%d frames over 0.1 s\n",
-                 deltas.size() - 1, pace.wallSeconds, 100.0 * pace.pace, pace.stalledFrames);
-    std::vector<double> milliseconds;
-    for (std::size_t i = 1; i < deltas.size(); ++i)
-        milliseconds.push_back(1000.0 * deltas[i]);
+                 "%d frames over 0.1 s%s\n",
+                 deltas.empty() ? 0 : deltas.size() - 1, pace.wallSeconds, 100.0 * pace.pace, pace.stalledFrames,
+                 scene.camera->path.finished ? ", route flown" : "");
     return median(milliseconds);
+}
+
+// The film's length in frames, known in advance only roughly without --frames:
+// ten seconds a route segment, about six of sunset, then the hold.
+long expectedFrames(const ReplayOptions& options)
+{
+    if (!options.untilEnd)
+        return options.frames;
+    const int segments = (scene.camera->path.pointCount - 1) / 3;
+    return std::lround((segments * 10.0 + 6.0 + options.holdSeconds) / options.dt);
+}
+
+// One line on standard error, rewritten in place, while a film renders.
+void showFilmProgress(long frame, long expected, Clock::time_point start)
+{
+    const double perFrame = std::chrono::duration<double>(Clock::now() - start).count() / static_cast<double>(frame);
+    const long left = std::lround(perFrame * static_cast<double>(std::max(expected - frame, 0L)));
+    std::fprintf(stderr, "\rfilm: frame %ld of %s%ld, %ld:%02ld left ", frame, frame < expected ? "about " : "",
+                 std::max(expected, frame), left / 60, left % 60);
+}
+
+bool finishFilm(FilmWriter& film, const ReplayOptions& options)
+{
+    std::fputs("\n", stderr);
+    std::string error;
+    if (!film.finish(error)) {
+        std::cerr << "frostember-replay: " << error << std::endl;
+        return false;
+    }
+    std::cerr << "frostember-replay: film of " << film.frames << " frames written to " << options.videoFile
+              << std::endl;
+    return true;
 }
 
 } // namespace
@@ -210,6 +255,13 @@ int main(int argc, char** argv)
     std::ofstream startupFile;
     if (!prepareOutputs(options, statsFile) || !openStartupFile(options, startupFile))
         return 1;
+    FilmWriter film;
+    std::string filmError;
+    const bool filming = !options.videoFile.empty();
+    if (filming && !film.prepare(options.videoFile, filmError)) {
+        std::cerr << "frostember-replay: " << filmError << std::endl;
+        return 1;
+    }
 
     // The options are the tool's own: GLUT sees only the program name.
     if (options.floor)
@@ -228,29 +280,45 @@ int main(int argc, char** argv)
         return finishStartupFile(startupFile, options) ? 0 : 1;
     }
 
-    bool capturesWritten = true;
+    if (filming && !film.start(options.width, options.height, options.fps, filmError)) {
+        std::cerr << "frostember-replay: " << filmError << std::endl;
+        shutDown();
+        return 1;
+    }
+
+    bool outputsWritten = true;
     std::vector<double> frameWalls;
+    const long expected = filming ? expectedFrames(options) : 0;
+    const long heldFrames = std::lround(options.holdSeconds / options.dt);
+    const Clock::time_point start = Clock::now();
     long frame = 0;
+    long dimmedFor = 0;
     while (!glfwWindowShouldClose(scene.window)) {
         ++frame;
-        const FrameStats stats =
-            options.floor ? floorFrame(frame, options.dt) : replayFrame(frame, options, capturesWritten);
+        const FrameStats stats = options.floor ? floorFrame(frame, options.dt)
+                                               : replayFrame(frame, options, outputsWritten, filming ? &film : nullptr);
         if (frame == 1)
             markStartupStage("first frame");
         frameWalls.push_back(stats.frameWallMs);
         if (statsFile.is_open())
             statsFile << statsRow(stats) << '\n';
-        if (options.untilEnd ? scene.skyDimmed : frame >= options.frames)
+        if (filming)
+            showFilmProgress(frame, expected, start);
+        if (filming && !outputsWritten)
+            break;
+        dimmedFor += scene.skyDimmed ? 1 : 0;
+        if (options.untilEnd ? dimmedFor > heldFrames : frame >= options.frames)
             break;
     }
     if (options.floor)
         shutDownFloor();
     else
         shutDown();
+    const bool filmWritten = !filming || finishFilm(film, options);
 
     std::fprintf(stderr, "frostember-replay: %ld frames, %.3f s simulated, median frame %.3f ms\n", frame,
                  static_cast<double>(frame) * options.dt, median(frameWalls));
     const bool statsWritten = finishStats(statsFile, options) && finishStartupFile(startupFile, options);
     const bool capturesTaken = reportMissedCaptures(frame, options);
-    return statsWritten && capturesWritten && capturesTaken ? 0 : 1;
+    return statsWritten && outputsWritten && capturesTaken && filmWritten ? 0 : 1;
 }

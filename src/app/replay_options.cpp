@@ -10,9 +10,12 @@
 const char* const REPLAY_USAGE =
     "usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end] "
     "[--capture T1,T2,... --out DIR] [--stats FILE] [--startup FILE] [--floor] [--realtime SECONDS] "
-    "[--redraw-shadows]";
+    "[--redraw-shadows] [--video FILE [--fps N]]";
 
 namespace {
+
+constexpr int MAX_FPS = 60;
+constexpr double FILM_HOLD_SECONDS = 2.0;
 
 template <typename Number>
 std::optional<Number> parseNumber(std::string_view text)
@@ -65,6 +68,15 @@ bool parseRealtime(std::string_view text, ReplayOptions& options)
     return true;
 }
 
+bool parseFps(std::string_view text, ReplayOptions& options)
+{
+    const std::optional<int> fps = parsePositiveInt(text);
+    if (!fps || *fps > MAX_FPS)
+        return false;
+    options.fps = *fps;
+    return true;
+}
+
 bool parseFrames(std::string_view text, ReplayOptions& options)
 {
     const std::optional<long> frames = parseNumber<long>(text);
@@ -103,6 +115,8 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
         return parseCaptureTimes(value, options);
     if (option == "--realtime")
         return parseRealtime(value, options);
+    if (option == "--fps")
+        return parseFps(value, options);
     // A path that looks like an option is the sign of a missing value.
     if (value.empty() || value.starts_with("--"))
         return false;
@@ -112,6 +126,8 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
         options.statsFile = value;
     else if (option == "--startup")
         options.startupFile = value;
+    else if (option == "--video")
+        options.videoFile = value;
     else
         return false;
     return true;
@@ -149,6 +165,20 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
         return std::nullopt;
     if (options.floor && (options.untilEnd || seen.contains("--capture")))
         return std::nullopt;
+    if (seen.contains("--fps") && !seen.contains("--video"))
+        return std::nullopt;
+    if (seen.contains("--video")) {
+        for (const char* clocked : {"--dt", "--until-end", "--realtime", "--floor"})
+            if (seen.contains(clocked))
+                return std::nullopt;
+        if (options.width % 2 != 0 || options.height % 2 != 0)
+            return std::nullopt;
+        options.dt = 1.0 / options.fps;
+        if (!seen.contains("--frames")) {
+            options.untilEnd = true;
+            options.holdSeconds = FILM_HOLD_SECONDS;
+        }
+    }
     if (seen.contains("--realtime")) {
         for (const char* clocked : {"--dt", "--frames", "--until-end", "--capture", "--stats", "--floor"})
             if (seen.contains(clocked))

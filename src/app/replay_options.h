@@ -19,6 +19,9 @@ struct ReplayOptions {
     bool floor = false;               // clear and swap only, no scene: the cost of an empty frame
     double realtimeSeconds = 0.0;     // > 0: the program's own loop on the wall clock for this long
     bool redrawShadows = false;       // both shadow maps drawn every frame, cached or not
+    std::string videoFile;            // non-empty: a film of the run, with sound
+    int fps = 30;                     // the film's frame rate; the step is 1 / fps
+    double holdSeconds = 0.0;         // frames after the sunset ends before the run does
 };
 
 extern const char* const REPLAY_USAGE;
@@ -29,5 +32,9 @@ extern const char* const REPLAY_USAGE;
 // would share a file, --frames with --until-end, --capture without --out or the reverse,
 // --floor with --until-end or --capture (an empty frame has no route and nothing to show),
 // --realtime with --dt, --frames, --until-end, --capture, --stats or --floor (the clock
-// sets the steps and the time spent, and a run on it is judged by its pace alone).
+// sets the steps and the time spent, and a run on it is judged by its pace alone),
+// --fps without --video, --video with --dt, --until-end, --realtime or --floor (the
+// film sets its own step and end), or with an odd width or height (the film's
+// colour planes are half the size). A film without --frames runs the route and
+// the sunset and holds the end view for two more seconds.
 std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& args);

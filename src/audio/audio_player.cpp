@@ -1,6 +1,7 @@
 // The order and values of the scene's sound calls.
 #include "audio/audio_player.h"
 
+#include "audio/background_tracks.h"
 #include "audio/channel.h"
 #include "audio/sound.h"
 #include "audio/sound_system.h"
@@ -11,11 +12,7 @@
 
 namespace {
 
-const char* const MUSIC_FILE = "Assets\\sound\\Talvek - Nocturne op.9 No.2.mp3";
-const char* const FIRE_FILE = "Assets\\sound\\fireplace.mp3";
 constexpr int MAX_CHANNELS = 1024;
-constexpr float MUSIC_VOLUME = 1.0f;
-constexpr float FIRE_VOLUME = 0.6f;
 
 // A stream or channel that failed to come into being stays null; a call on it
 // answers an invalid handle instead of touching it.
@@ -57,12 +54,12 @@ void startAudio(AudioPlayer& audio)
     // The program runs on in silence; one line says so, off standard output.
     if (audio.result == sound::ERR_OUTPUT_INIT)
         std::cerr << "Sound is off: no audio output device could be opened" << std::endl;
-    audio.result = openLooping(audio, MUSIC_FILE, &audio.musicStream);
-    audio.result = openLooping(audio, FIRE_FILE, &audio.fireStream);
+    audio.result = openLooping(audio, MUSIC_TRACK.file, &audio.musicStream);
+    audio.result = openLooping(audio, FIRE_TRACK.file, &audio.fireStream);
     audio.result = play(audio, audio.fireStream, &audio.fireChannel);
     audio.result = play(audio, audio.musicStream, &audio.musicChannel);
-    audio.result = setVolume(audio.musicChannel, MUSIC_VOLUME);
-    audio.result = setVolume(audio.fireChannel, FIRE_VOLUME);
+    audio.result = setVolume(audio.musicChannel, MUSIC_TRACK.volume);
+    audio.result = setVolume(audio.fireChannel, FIRE_TRACK.volume);
 }
 
 void updateAudio(AudioPlayer& audio)

@@ -198,3 +198,43 @@ TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions
     EXPECT_NE(usage.find("--realtime SECONDS"), std::string::npos);
     EXPECT_NE(usage.find("--redraw-shadows"), std::string::npos);
 }
+
+TEST(ReplayOptions, AFilmSetsItsOwnStepAndEndAndRefusesWhatWouldChangeThem)
+{
+    const std::optional<ReplayOptions> film = parse({"--video", "flight.mp4", "--size", "640x360"});
+    ASSERT_TRUE(film);
+    EXPECT_EQ(film->videoFile, "flight.mp4");
+    EXPECT_EQ(film->fps, 30);
+    EXPECT_DOUBLE_EQ(film->dt, 1.0 / 30.0);
+    EXPECT_TRUE(film->untilEnd);
+    EXPECT_DOUBLE_EQ(film->holdSeconds, 2.0);
+
+    const std::optional<ReplayOptions> short60 = parse({"--fps", "60", "--video", "f.webm", "--frames", "10"});
+    ASSERT_TRUE(short60);
+    EXPECT_DOUBLE_EQ(short60->dt, 1.0 / 60.0);
+    EXPECT_FALSE(short60->untilEnd);
+    EXPECT_EQ(short60->frames, 10);
+    EXPECT_EQ(parse({"--until-end"})->holdSeconds, 0.0);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {"--video"},
+        {"--video", "--frames"},
+        {"--fps", "30"},
+        {"--video", "f.mp4", "--fps", "0"},
+        {"--video", "f.mp4", "--fps", "61"},
+        {"--video", "f.mp4", "--fps", "29.97"},
+        {"--video", "f.mp4", "--dt", "0.1"},
+        {"--video", "f.mp4", "--until-end"},
+        {"--video", "f.mp4", "--realtime", "5"},
+        {"--video", "f.mp4", "--floor"},
+        {"--video", "f.mp4", "--size", "321x180"},
+        {"--video", "f.mp4", "--size", "320x181"},
+    };
+    for (const std::vector<std::string>& args : bad) {
+        std::string line;
+        for (const std::string& arg : args)
+            line += "[" + arg + "] ";
+        EXPECT_FALSE(parse(args)) << line;
+    }
+    EXPECT_NE(std::string(REPLAY_USAGE).find("--video FILE [--fps N]"), std::string::npos);
+}

@@ -1,0 +1,48 @@
+// A film of the replay's frames with the background sound, encoded by the ffmpeg
+// program. The frames stream to it as raw RGB through a pipe; once the length is
+// known the soundtrack is mixed and joined to the picture in a second, copying
+// run. The film appears under its name only when every step succeeded.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+class FilmWriter {
+public:
+    FilmWriter() = default;
+    ~FilmWriter(); // removes what is left of an unfinished film
+    FilmWriter(const FilmWriter&) = delete;
+    FilmWriter& operator=(const FilmWriter&) = delete;
+
+    // Checks the format the extension names (.mp4: H.264 and AAC; .webm: VP9 and
+    // Opus), that ffmpeg can be found and that the folder takes the file. False
+    // with `error` set when one of them fails; nothing is left behind.
+    bool prepare(const std::string& path, std::string& error);
+    // Starts encoding the picture; after a successful prepare.
+    bool start(int width, int height, int fps, std::string& error);
+    // One frame of width x height RGB pixels, the top row first.
+    bool addFrame(const std::vector<unsigned char>& rgb);
+    // Ends the picture, adds the soundtrack and moves the film into place.
+    bool finish(std::string& error);
+
+    long frames = 0;
+
+private:
+    void removeTemporaries() const;
+
+    std::string path;
+    std::string extension;
+    std::string picturePath;
+    std::string soundPath;
+    std::string partPath;
+    std::string logPath;
+    std::string ffmpeg;
+    int fps = 30;
+    int pipeFd = -1;
+    pid_t encoder = -1;
+};
+
+// True for the extensions a film can be written as.
+bool isFilmExtension(const std::string& extension);
