@@ -26,8 +26,8 @@ struct FilmFormat {
 
 const FilmFormat FORMATS[] = {
     {".mp4",
-     {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-preset", "medium", "-crf", "26"},
-     {"-c:a", "aac", "-b:a", "128k", "-movflags", "+faststart"}},
+     {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-preset", "slow", "-crf", "32"},
+     {"-c:a", "aac", "-b:a", "96k", "-movflags", "+faststart"}},
     {".webm",
      {"-c:v", "libvpx-vp9", "-pix_fmt", "yuv420p", "-crf", "36", "-b:v", "0", "-deadline", "good", "-cpu-used",
       "4", "-row-mt", "1"},
