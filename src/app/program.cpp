@@ -40,12 +40,13 @@ bool windowSizeRepresentable(int width, int height)
 }
 
 // The context draws into at most its largest viewport; a window beyond that
-// would show only part of every frame. A window larger than the screen is fine.
+// would show only part of every frame. A window larger than the screen is fine,
+// and so is any size when the driver does not say its limit.
 bool windowSizeDrawable(int width, int height)
 {
     GLint largest[2] = {0, 0};
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
-    return width <= largest[0] && height <= largest[1];
+    return (largest[0] <= 0 || width <= largest[0]) && (largest[1] <= 0 || height <= largest[1]);
 }
 
 void reportGlError()
