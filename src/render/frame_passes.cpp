@@ -1,5 +1,6 @@
 // The fixed sequence of GPU passes that turns the scene into one image: the sun's
-// shadow map, the fire's cube shadow map, the lit meshes, the sky, the particles.
+// shadow map and the fire's cube shadow map (each only when what it depends on
+// changed), the depth of the visible meshes, the lit meshes, the sky, the particles.
 #include "render/frame_passes.h"
 
 #include "app/scene_state.h"
@@ -107,7 +108,8 @@ void setFrameUniforms()
 }
 
 // Depth only, through the main pass's own vertex stage (its gl_Position is
-// invariant), so the lit pass below can test for equal depth without writing it.
+// invariant), so that the lit pass below can test less-or-equal against exactly
+// the depth it computes itself, without writing it.
 void renderDepthPrepass()
 {
     glUseProgram(scene.depthProgram->id);
