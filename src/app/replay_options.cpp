@@ -50,21 +50,13 @@ bool parseSize(std::string_view text, ReplayOptions& options)
     return true;
 }
 
-bool parseDt(std::string_view text, ReplayOptions& options)
+// A positive, finite number of seconds into `seconds`.
+bool parseSeconds(std::string_view text, double& seconds)
 {
-    const std::optional<double> dt = parseNumber<double>(text);
-    if (!dt || !std::isfinite(*dt) || *dt <= 0.0)
+    const std::optional<double> value = parseNumber<double>(text);
+    if (!value || !std::isfinite(*value) || *value <= 0.0)
         return false;
-    options.dt = *dt;
-    return true;
-}
-
-bool parseRealtime(std::string_view text, ReplayOptions& options)
-{
-    const std::optional<double> seconds = parseNumber<double>(text);
-    if (!seconds || !std::isfinite(*seconds) || *seconds <= 0.0)
-        return false;
-    options.realtimeSeconds = *seconds;
+    seconds = *value;
     return true;
 }
 
@@ -108,13 +100,13 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
     if (option == "--size")
         return parseSize(value, options);
     if (option == "--dt")
-        return parseDt(value, options);
+        return parseSeconds(value, options.dt);
     if (option == "--frames")
         return parseFrames(value, options);
     if (option == "--capture")
         return parseCaptureTimes(value, options);
     if (option == "--realtime")
-        return parseRealtime(value, options);
+        return parseSeconds(value, options.realtimeSeconds);
     if (option == "--fps")
         return parseFps(value, options);
     // A path that looks like an option is the sign of a missing value.

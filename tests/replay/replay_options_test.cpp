@@ -13,6 +13,16 @@ std::optional<ReplayOptions> parse(std::vector<std::string> args)
     return parseReplayOptions(args);
 }
 
+void expectRejected(const std::vector<std::vector<std::string>>& bad)
+{
+    for (const std::vector<std::string>& args : bad) {
+        std::string line;
+        for (const std::string& arg : args)
+            line += "[" + arg + "] ";
+        EXPECT_FALSE(parse(args)) << line;
+    }
+}
+
 } // namespace
 
 TEST(ReplayOptions, DefaultsAreOneFrameAt1280x720AndASixtiethOfASecond)
@@ -101,12 +111,7 @@ TEST(ReplayOptions, MalformedCommandLinesAreRejected)
         {"--stats", ""},
         {"--stats", "--frames", "3"},
     };
-    for (const std::vector<std::string>& args : bad) {
-        std::string line;
-        for (const std::string& arg : args)
-            line += "[" + arg + "] ";
-        EXPECT_FALSE(parse(args)) << line;
-    }
+    expectRejected(bad);
 }
 
 TEST(ReplayOptions, UsageIsOneLineNamingEveryOption)
@@ -147,12 +152,7 @@ TEST(ReplayOptions, MisusedStartupFileOrFloorIsRejected)
         {"--until-end", "--floor"},
         {"--floor", "--capture", "1", "--out", "shots"},
     };
-    for (const std::vector<std::string>& args : bad) {
-        std::string line;
-        for (const std::string& arg : args)
-            line += "[" + arg + "] ";
-        EXPECT_FALSE(parse(args)) << line;
-    }
+    expectRejected(bad);
 }
 
 TEST(ReplayOptions, UsageNamesTheStartupFileAndTheFloor)
@@ -188,12 +188,7 @@ TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions
         {"--redraw-shadows", "yes"},
         {"--redraw-shadows", "--redraw-shadows"},
     };
-    for (const std::vector<std::string>& args : bad) {
-        std::string line;
-        for (const std::string& arg : args)
-            line += "[" + arg + "] ";
-        EXPECT_FALSE(parse(args)) << line;
-    }
+    expectRejected(bad);
     const std::string usage = REPLAY_USAGE;
     EXPECT_NE(usage.find("--realtime SECONDS"), std::string::npos);
     EXPECT_NE(usage.find("--redraw-shadows"), std::string::npos);
@@ -230,11 +225,6 @@ TEST(ReplayOptions, AFilmSetsItsOwnStepAndEndAndRefusesWhatWouldChangeThem)
         {"--video", "f.mp4", "--size", "321x180"},
         {"--video", "f.mp4", "--size", "320x181"},
     };
-    for (const std::vector<std::string>& args : bad) {
-        std::string line;
-        for (const std::string& arg : args)
-            line += "[" + arg + "] ";
-        EXPECT_FALSE(parse(args)) << line;
-    }
+    expectRejected(bad);
     EXPECT_NE(std::string(REPLAY_USAGE).find("--video FILE [--fps N]"), std::string::npos);
 }
