@@ -114,11 +114,6 @@ bool writeWave(const std::string& path, const std::vector<std::int16_t>& stereo)
 
 } // namespace
 
-bool isFilmExtension(const std::string& extension)
-{
-    return formatOf(extension) != nullptr;
-}
-
 FilmWriter::~FilmWriter()
 {
     if (pipeFd >= 0)

@@ -43,6 +43,3 @@ private:
     int pipeFd = -1;
     pid_t encoder = -1;
 };
-
-// True for the extensions a film can be written as.
-bool isFilmExtension(const std::string& extension);
