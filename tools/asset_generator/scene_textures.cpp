@@ -314,6 +314,38 @@ glm::vec3 paperPlaid(float u, float v)
     return c * (0.95f + 0.05f * std::sin(u * 2.0f * PI * 128.0f));
 }
 
+// Dark firs along the foreground, `perUnit` of them across, shifted by `offset`
+// of a spacing; `spread` is their width against their height.
+glm::vec3 firRow(float u, float v, float perUnit, float offset, float spread, const glm::vec3& behind)
+{
+    const float x = fract(u * perUnit + offset) - 0.5f;
+    const float top = 0.7f + 0.08f * cellRandom(static_cast<int>(std::floor(u * perUnit + offset)), 0, 151);
+    return v > top && v < 0.95f && std::abs(x) < (v - top) * spread ? glm::vec3(0.05f, 0.15f, 0.1f) : behind;
+}
+
+// Five cottages in the snow, seen from the front: a snow-covered gable roof with
+// a dark eave, timber walls, two lit windows and a door, a fir between each two.
+// Each house keeps the middle half of its fifth of the width, so at the size the
+// painting is seen the firs never cut into a house's outline.
+glm::vec3 winterVillage(float u, float v, const glm::vec3& behind)
+{
+    glm::vec3 c = firRow(u, v, 5.0f, 0.5f, 0.8f, behind);
+    const float x = std::abs(fract(u * 5.0f) - 0.5f);
+    const bool roof = v > 0.69f && v < 0.755f && x < 0.3f * (v - 0.69f) / 0.065f;
+    if (roof)
+        c = v > 0.745f ? glm::vec3(0.2f, 0.12f, 0.1f) : glm::vec3(0.88f, 0.9f, 0.96f);
+    if (v >= 0.755f && v < 0.86f && x < 0.24f) {
+        c = glm::vec3(0.42f, 0.24f, 0.14f);
+        const bool window = v > 0.775f && v < 0.81f && std::abs(x - 0.13f) < 0.05f;
+        const bool door = v > 0.8f && x < 0.035f;
+        if (window)
+            c = glm::vec3(1.0f, 0.8f, 0.35f);
+        if (door)
+            c = glm::vec3(0.16f, 0.09f, 0.06f);
+    }
+    return c;
+}
+
 // A painted landscape: sky, two mountain ranges, a foreground of the given kind.
 glm::vec3 painting(float u, float v, int kind)
 {
@@ -334,21 +366,10 @@ glm::vec3 painting(float u, float v, int kind)
         c = mix(glm::vec3(0.3f, 0.33f, 0.42f), ground[kind], smooth(near, 0.8f, v));
     if (kind == 1 && v > 0.75f)
         c = mix(glm::vec3(0.35f, 0.45f, 0.6f), c * 0.6f, 0.5f + 0.5f * std::sin(v * 200.0f));
-    if (kind == 2 && v > 0.7f && v < 0.85f) {
-        // A row of small houses with lit windows.
-        const float x = fract(u * 6.0f);
-        const float roof = 0.72f + std::abs(x - 0.5f) * 0.12f;
-        if (x > 0.2f && x < 0.8f && v > roof) {
-            c = glm::vec3(0.35f, 0.18f, 0.12f);
-            if (std::abs(x - 0.5f) < 0.08f && v > 0.78f && v < 0.81f)
-                c = glm::vec3(1.0f, 0.8f, 0.35f);
-        }
-    }
-    // Dark firs along the foreground.
-    const float firX = fract(u * 9.0f);
-    const float firTop = 0.7f + 0.08f * cellRandom(static_cast<int>(u * 9.0f), kind, 151);
-    if (kind != 1 && v > firTop && std::abs(firX - 0.5f) < (v - firTop) * 1.2f && v < 0.95f)
-        c = glm::vec3(0.05f, 0.15f, 0.1f);
+    if (kind == 2)
+        c = winterVillage(u, v, c);
+    else if (kind == 0)
+        c = firRow(u, v, 9.0f, 0.0f, 1.2f, c);
     return c * (0.9f + 0.15f * brush);
 }
 
