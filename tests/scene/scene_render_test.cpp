@@ -38,6 +38,19 @@ glm::vec3 reddestAround(const glm::ivec2& centre, int radius)
     return best;
 }
 
+// Halfway up the fir, on its axis: from the room, its needles fill the view there.
+constexpr glm::vec3 TREE_MIDDLE(375.0f, 55.0f, -40.0f);
+
+// The mean colour of the square of pixels `radius` around `centre`.
+glm::vec3 meanAround(const glm::ivec2& centre, int radius)
+{
+    glm::vec3 sum(0.0f);
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx)
+            sum += readColour(centre + glm::ivec2(dx, dy));
+    return sum / static_cast<float>((2 * radius + 1) * (2 * radius + 1));
+}
+
 int meshCount()
 {
     int count = 0;
@@ -108,4 +121,20 @@ TEST_F(SceneTest, AViewIntoACornerDrawsFewerMeshesThanOneIntoTheRoom)
     EXPECT_LT(intoACorner, intoTheRoom);
     EXPECT_GT(intoACorner, 0) << "the walls of the corner are meshes too";
     EXPECT_LT(intoTheRoom, meshCount() + 1);
+}
+
+// The fir reads as a tree: its needles are green in the room's light, not a
+// black silhouette that only its lights and baubles stand out of.
+TEST_F(SceneTest, TheTreesNeedlesAreGreenNotBlack)
+{
+    runFrame(0.1f);
+    renderView({290.0f, 70.0f, -120.0f}, TREE_MIDDLE);
+    ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    glm::ivec2 middle;
+    ASSERT_TRUE(projectToPixel(TREE_MIDDLE, middle));
+    const glm::vec3 needles = meanAround(middle, 12);
+    EXPECT_GT(needles.g, 1.3f * needles.r) << needles.r << " " << needles.g << " " << needles.b;
+    EXPECT_GT(needles.g, 1.3f * needles.b) << needles.r << " " << needles.g << " " << needles.b;
+    EXPECT_GT(luminance(needles), 0.1f) << needles.r << " " << needles.g << " " << needles.b;
 }

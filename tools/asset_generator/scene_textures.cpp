@@ -237,20 +237,22 @@ glm::vec3 rug(float u, float v)
     return c * (0.85f + 0.2f * wear);
 }
 
-// A field of short needle strokes in dark green, repeated with wrap-around.
+// A field of short needle strokes in fir green, repeated with wrap-around. The
+// tree stands in the corner farthest from the fire, lit mostly by the room's
+// ambient share, so its greens are painted bright enough to stay green there.
 std::vector<glm::vec3> needleImage(int size)
 {
     std::vector<glm::vec3> img(static_cast<size_t>(size) * size);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             const float n = tilingNoise(float(x) / size, float(y) / size, 8, 8, 3, 101);
-            img[static_cast<size_t>(y) * size + x] = glm::vec3(0.05f, 0.16f, 0.07f) * (0.8f + 0.3f * n);
+            img[static_cast<size_t>(y) * size + x] = glm::vec3(0.27f, 0.72f, 0.3f) * (0.8f + 0.3f * n);
         }
     for (int k = 0; k < 2400; ++k) {
         const float x0 = cellRandom(k, 1, 102) * size, y0 = cellRandom(k, 2, 102) * size;
         const float angle = (cellRandom(k, 3, 102) < 0.5f ? 0.6f : 2.5f) + 0.3f * cellRandom(k, 4, 102);
         const float length = 8.0f + 8.0f * cellRandom(k, 5, 102);
-        const glm::vec3 shade = cellRandom(k, 6, 102) < 0.6f ? glm::vec3(0.1f, 0.3f, 0.12f) : glm::vec3(0.03f, 0.1f, 0.05f);
+        const glm::vec3 shade = cellRandom(k, 6, 102) < 0.6f ? glm::vec3(0.45f, 0.92f, 0.4f) : glm::vec3(0.14f, 0.45f, 0.17f);
         for (float t = 0.0f; t < length; t += 0.5f) {
             const int x = (static_cast<int>(x0 + std::cos(angle) * t) % size + size) % size;
             const int y = (static_cast<int>(y0 + std::sin(angle) * t) % size + size) % size;
