@@ -12,8 +12,9 @@ namespace {
 
 // The flames, ten units above the fire emitter at (212, 10, -4) they rise from.
 constexpr glm::vec3 FLAMES(212.0f, 20.0f, -4.0f);
-// Beyond the nearer left-wall window, outside the room, clear of its curtain.
-constexpr glm::vec3 OUTSIDE_LEFT_WINDOW(-60.0f, 80.0f, -25.0f);
+// Outside the room, seen from the route's start through the middle of the upper
+// pane of the nearer left-wall window: clear of its curtains and its cross.
+constexpr glm::vec3 OUTSIDE_LEFT_WINDOW(-69.0f, 110.0f, -36.0f);
 // On the floor: in the sun that falls through a pane of the far left window
 // (clear of the frame's cross, whose shadow runs through the patch's middle),
 // and between the two left windows, where the wall throws its shadow.

@@ -17,30 +17,32 @@
 namespace {
 
 struct Anchor {
-    glm::vec3 position; // world units, eye 48..56 above the floor
+    glm::vec3 position; // world units, eye 52..59 above the floor
     glm::vec3 heading;  // where the view points there (normalised on use)
 };
 
-// The room is a ring around the sofa: open floor at the left windows, a lane
-// between the sofa and the fire, a lane between the sofa and the tree, and open
-// floor before the front-right window. The tour keeps 20+ units from furniture
-// and curtains and turns where the floor is widest, so every heading looks
-// across the room rather than into a nearby wall.
+// The tour enters diagonally from the front-right corner and then circles the
+// coffee table three times, each circuit a little higher. Every turn happens in
+// the middle of the room, so its sweep looks across the room at the windows, the
+// side-table corner, the fireplace, the tree or the sofa, never into a nearby
+// wall. Every segment is 53..68 units long, so each 10 s is flown at nearly the
+// same pace; the tour keeps 5+ units above the sofa's blanket and
+// clear of everything else by more.
 constexpr std::array<Anchor, 14> ROUTE = {{
-    {{372, 56, -128}, {-0.88f, -0.08f, 0.45f}}, // the fire and a left window with snow, over the sofa
-    {{300, 52, -85}, {-0.84f, -0.07f, 0.54f}},  // up the tree lane towards the mantelpiece
-    {{240, 50, -42}, {-0.98f, -0.06f, 0.16f}},  // past the fire, the left windows ahead
-    {{150, 48, -60}, {-0.90f, -0.06f, -0.43f}}, // the side table and both left windows
-    {{122, 48, -112}, {-1.00f, -0.03f, 0.12f}}, // facing the left wall: windows, snow, painting
-    {{84, 48, -82}, {0.15f, 0.00f, 1.00f}},     // turning past the side table's candle
-    {{118, 48, -52}, {1.00f, 0.00f, 0.35f}},    // the fireplace from the side
-    {{200, 49, -44}, {1.00f, -0.04f, 0.01f}},   // along the hearth towards the tree and presents
-    {{265, 50, -50}, {0.92f, -0.05f, -0.39f}},  // the sofa with the cat and blanket below
-    {{310, 50, -90}, {0.72f, 0.00f, -0.70f}},   // past the presents, the right wall's painting
-    {{362, 52, -118}, {0.10f, 0.00f, -1.00f}},  // the front-right window with snow
-    {{300, 52, -136}, {-0.85f, 0.00f, 0.53f}},  // across the whole room to the left windows
-    {{275, 50, -68}, {-0.75f, -0.06f, 0.66f}},  // the fireplace again
-    {{150, 52, -45}, {0.70f, -0.25f, -0.67f}},  // the sunset: light across the floor, sky in the front windows
+    {{360, 56, -122}, {-0.88f, -0.08f, 0.45f}}, // the fire and a left window with snow, over the sofa
+    {{298, 56, -95}, {-0.95f, -0.08f, 0.25f}},  // the fire, the coffee table and the cat on the sofa
+    {{232, 55, -79}, {-1.00f, -0.06f, 0.05f}},  // the left windows, sunlit floor, the sitting cat
+    {{172, 52, -68}, {-0.90f, -0.10f, 0.40f}},  // the side table with its candle, window and painting
+    {{217, 52, -45}, {1.00f, -0.05f, 0.00f}},   // past the mantel candles towards the tree and presents
+    {{277, 53, -45}, {-0.50f, -0.08f, -0.85f}}, // the sofa with cat and blanket, a front window
+    {{240, 53, -80}, {-1.00f, -0.06f, 0.00f}},  // the left windows again
+    {{199, 54, -53}, {0.00f, -0.08f, 1.00f}},   // the fire and the mantel with its candles
+    {{256, 55, -40}, {0.70f, -0.07f, -0.70f}},  // the tree, a right-wall painting, a front window
+    {{228, 56, -80}, {-1.00f, -0.08f, 0.00f}},  // the left windows over the sitting cat
+    {{172, 58, -66}, {-0.90f, -0.14f, 0.40f}},  // the side table corner from higher up
+    {{220, 59, -40}, {1.00f, -0.10f, 0.00f}},   // the tree beyond the mantel candles
+    {{272, 59, -54}, {-0.50f, -0.10f, -0.85f}}, // the front windows over the sofa
+    {{224, 57, -79}, {-1.00f, -0.15f, 0.00f}},  // the sunset: light across the floor, sky in the left windows
 }};
 
 } // namespace
