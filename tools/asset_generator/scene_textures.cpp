@@ -154,7 +154,7 @@ glm::vec3 sofaFabric(float u, float v)
     const float across = overWarp ? fract(v * threads) : fract(u * threads);
     const float ridge = 0.75f + 0.25f * std::sin(PI * across);
     const float n = tilingNoise(u, v, 8, 8, 3, 61);
-    const glm::vec3 base(0.16f, 0.3f, 0.2f);
+    const glm::vec3 base(0.24f, 0.42f, 0.28f);
     return base * ridge * (0.9f + 0.2f * n) * (overWarp ? 1.0f : 0.9f);
 }
 
