@@ -62,8 +62,13 @@ SceneMesh buildTreeDecor()
     SceneMesh mesh;
     const glm::vec3 colours[4] = {{0.75f, 0.05f, 0.06f}, {0.85f, 0.65f, 0.2f}, {0.75f, 0.78f, 0.82f}, {0.1f, 0.2f, 0.6f}};
     const char* names[4] = {"bauble_red", "bauble_gold", "bauble_silver", "bauble_blue"};
-    for (int k = 0; k < 4; ++k)
-        mesh.addMaterial(makeMaterial(names[k], colours[k], "", glm::vec3(0.9f), 96.0f));
+    // The baubles catch the fairy lights all around them, so they keep their
+    // colour even on the tree's shaded side.
+    for (int k = 0; k < 4; ++k) {
+        SceneMaterial bauble = makeMaterial(names[k], colours[k], "", glm::vec3(0.9f), 96.0f);
+        bauble.ambient = colours[k] * 2.5f;
+        mesh.addMaterial(bauble);
+    }
     SceneMaterial lights = makeMaterial("fairy_lights", {1.0f, 0.86f, 0.5f});
     lights.ambient = glm::vec3(1.0f, 0.85f, 0.5f) * 4.0f;
     mesh.addMaterial(lights);
