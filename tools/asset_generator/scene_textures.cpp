@@ -348,6 +348,18 @@ glm::vec3 winterVillage(float u, float v, const glm::vec3& behind)
     return c;
 }
 
+// Still water under a pale sky: a reflection that darkens towards the shore,
+// broken by short bright ripples. Regular full-width bands would read as a
+// window blind rather than a lake.
+glm::vec3 lakeWater(float u, float v)
+{
+    const float depth = smooth(0.75f, 1.0f, v);
+    glm::vec3 c = mix(glm::vec3(0.5f, 0.56f, 0.68f), glm::vec3(0.22f, 0.3f, 0.42f), depth);
+    const float wave = std::sin(v * 150.0f + 6.0f * tilingNoise(u, v, 8, 4, 2, 126));
+    const float stroke = smooth(0.55f, 0.75f, tilingNoise(u, v, 16, 32, 2, 127));
+    return mix(c, glm::vec3(0.78f, 0.82f, 0.9f), 0.5f * smooth(0.85f, 1.0f, wave) * stroke);
+}
+
 // A painted landscape: sky, two mountain ranges, a foreground of the given kind.
 glm::vec3 painting(float u, float v, int kind)
 {
@@ -367,7 +379,7 @@ glm::vec3 painting(float u, float v, int kind)
     if (v > near)
         c = mix(glm::vec3(0.3f, 0.33f, 0.42f), ground[kind], smooth(near, 0.8f, v));
     if (kind == 1 && v > 0.75f)
-        c = mix(glm::vec3(0.35f, 0.45f, 0.6f), c * 0.6f, 0.5f + 0.5f * std::sin(v * 200.0f));
+        c = lakeWater(u, v);
     if (kind == 2)
         c = winterVillage(u, v, c);
     else if (kind == 0)
