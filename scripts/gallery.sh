@@ -8,8 +8,9 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 # The start, the fireplace, the side table by the left windows, the tree, the
-# front window with snow, and the held end view once the sunset has turned the light.
-times=0.5,15,45,75,100,136.5
+# sofa with the cat before a front window, and the held end view once the sunset
+# has turned the light.
+times=0.5,10,30,45,55,136.5
 args=(--size "${GALLERY_SIZE:-1280x720}" --dt 0.1 --until-end --capture "$times" --out "$PWD/docs")
 cd build/run
 if [ -n "${DISPLAY:-}" ]; then
