@@ -26,8 +26,8 @@ struct Anchor {
 // the middle of the room, so its sweep looks across the room at the windows, the
 // side-table corner, the fireplace, the tree or the sofa, never into a nearby
 // wall. Every segment is 53..68 units long, so each 10 s is flown at nearly the
-// same pace; the tour keeps 5+ units above the sofa's blanket and
-// clear of everything else by more.
+// same pace. The eye passes 5+ units from the sofa's blanket and further from
+// everything else.
 constexpr std::array<Anchor, 14> ROUTE = {{
     {{360, 56, -122}, {-0.88f, -0.08f, 0.45f}}, // the fire and a left window with snow, over the sofa
     {{298, 56, -95}, {-0.95f, -0.08f, 0.25f}},  // the fire, the coffee table and the cat on the sofa
