@@ -1,5 +1,5 @@
 // The capture image against the driver: the back buffer, written top row first.
-#include "app/replay_capture.h"
+#include "replay/replay_capture.h"
 
 #include "support/gl_context.h"
 #include "support/process.h"

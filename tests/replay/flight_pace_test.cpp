@@ -1,5 +1,5 @@
 // The flight pace from a list of frame deltas.
-#include "app/flight_pace.h"
+#include "replay/flight_pace.h"
 
 #include <gtest/gtest.h>
 

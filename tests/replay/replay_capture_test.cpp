@@ -1,5 +1,5 @@
 // Which frame a capture time selects, and the names of the capture files.
-#include "app/replay_capture.h"
+#include "replay/replay_capture.h"
 
 #include <gtest/gtest.h>
 

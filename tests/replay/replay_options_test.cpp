@@ -1,5 +1,5 @@
 // The replay tool's command line: defaults, every accepted form, every malformed one.
-#include "app/replay_options.h"
+#include "replay/replay_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The timings file: its header and the format of one row.
-#include "app/replay_stats.h"
+#include "replay/replay_stats.h"
 
 #include <gtest/gtest.h>
 

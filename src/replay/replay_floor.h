@@ -2,7 +2,7 @@
 // swap, so that every figure of a scene run can be read as a ratio to it.
 #pragma once
 
-#include "app/replay_stats.h"
+#include "replay/replay_stats.h"
 
 // Opens the window and its context as the program does, without the scene.
 void startFloor(int width, int height);

@@ -1,5 +1,5 @@
 // CSV formatting of the per-frame timings.
-#include "app/replay_stats.h"
+#include "replay/replay_stats.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The empty frame: the same window and swap as the scene, none of its work.
-#include "app/replay_floor.h"
+#include "replay/replay_floor.h"
 
 #include "app/program.h"
 #include "app/scene_state.h"

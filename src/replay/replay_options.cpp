@@ -1,7 +1,7 @@
 // Strict parsing of the replay tool's options: a value must be consumed whole.
-#include "app/replay_options.h"
+#include "replay/replay_options.h"
 
-#include "app/replay_capture.h"
+#include "replay/replay_capture.h"
 
 #include <charconv>
 #include <cmath>

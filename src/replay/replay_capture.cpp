@@ -1,5 +1,5 @@
 // Capture times to frames and file names, and the capture image itself.
-#include "app/replay_capture.h"
+#include "replay/replay_capture.h"
 
 #include <GL/glew.h>
 #include <stb_image_write.h>

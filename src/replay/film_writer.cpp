@@ -1,5 +1,5 @@
 // The film's encoder runs and temporary files, all beside the film itself.
-#include "app/film_writer.h"
+#include "replay/film_writer.h"
 
 #include "audio/background_mix.h"
 

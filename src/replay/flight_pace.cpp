@@ -1,6 +1,6 @@
 // The flight pace: the camera moves at its designed rate on every frame it moves
 // at all, so the route time gained is the time of the frames that moved it.
-#include "app/flight_pace.h"
+#include "replay/flight_pace.h"
 
 #include "camera/camera.h"
 

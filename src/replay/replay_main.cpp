@@ -3,18 +3,18 @@
 // chosen frames as PNG images and writes per-frame CPU and GPU timings; the
 // instrument for tests, benchmarks and screenshots. With --realtime it runs the
 // program's own loop on the wall clock instead and reports the flight pace.
-#include "app/film_writer.h"
-#include "app/flight_pace.h"
 #include "app/program.h"
-#include "app/replay_capture.h"
-#include "app/replay_floor.h"
-#include "app/replay_options.h"
-#include "app/replay_stats.h"
 #include "app/scene.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "camera/camera.h"
 #include "render/pass_timer.h"
+#include "replay/film_writer.h"
+#include "replay/flight_pace.h"
+#include "replay/replay_capture.h"
+#include "replay/replay_floor.h"
+#include "replay/replay_options.h"
+#include "replay/replay_stats.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
