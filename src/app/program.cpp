@@ -4,6 +4,7 @@
 #include "app/scene.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
+#include "app/window_limits.h"
 #include "camera/frustum.h"
 #include "camera/overlay.h"
 #include "platform/console.h"
@@ -29,26 +30,6 @@ namespace {
     std::exit(status);
 }
 
-// X carries a window's width and height in 16-bit fields: a larger size would
-// reach the server cut down to another one, and zero or a negative size is no
-// window at all. Neither may reach the window system.
-constexpr int MAX_WINDOW_EDGE = 65535;
-
-bool windowSizeRepresentable(int width, int height)
-{
-    return width > 0 && height > 0 && width <= MAX_WINDOW_EDGE && height <= MAX_WINDOW_EDGE;
-}
-
-// The context draws into at most its largest viewport; a window beyond that
-// would show only part of every frame. A window larger than the screen is fine,
-// and so is any size when the driver does not say its limit.
-bool windowSizeDrawable(int width, int height)
-{
-    GLint largest[2] = {0, 0};
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
-    return (largest[0] <= 0 || width <= largest[0]) && (largest[1] <= 0 || height <= largest[1]);
-}
-
 void reportGlError()
 {
     const GLenum error = glGetError();
@@ -67,7 +48,7 @@ void startUp(int argc, char** argv, int width, int height)
 
     // No hints: GLFW's defaults give a compatibility-profile context, which the
     // overlay's bitmap text needs beside the shader pipeline.
-    if (windowSizeRepresentable(width, height))
+    if (windowSizeFits(probeWindowLimits(), width, height))
         scene.window = glfwCreateWindow(width, height, "j", nullptr, nullptr);
     if (scene.window == nullptr)
         failStartUp("No Window.....", -1, true);
@@ -83,8 +64,6 @@ void startUp(int argc, char** argv, int width, int height)
         pauseConsole();
         std::exit(1);
     }
-    if (!windowSizeDrawable(width, height))
-        failStartUp("No Window.....", -1, true);
     markStartupStage("window");
     setupScene();
     reportXErrorsAsFatal();

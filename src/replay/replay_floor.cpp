@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
+#include "app/window_limits.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -19,7 +20,8 @@ void startFloor(int width, int height)
         std::cerr << "frostember-replay: GLFW failed" << std::endl;
         std::exit(1);
     }
-    scene.window = glfwCreateWindow(width, height, "Frostember", nullptr, nullptr);
+    if (windowSizeFits(probeWindowLimits(), width, height))
+        scene.window = glfwCreateWindow(width, height, "Frostember", nullptr, nullptr);
     if (scene.window == nullptr) {
         std::cerr << "frostember-replay: no window" << std::endl;
         glfwTerminate();

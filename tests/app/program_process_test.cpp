@@ -35,8 +35,9 @@ TEST(ProgramProcess, NonNumericWidthEndsWithNoWindow)
 }
 
 // Every size answer either makes a window or ends in "No Window....." and 255,
-// never in a crash or an X error. Without a Shader directory a window that was
-// made ends at the first shader instead, with status 1.
+// never in a crash or an X error: a size beyond what the machine can carry is
+// refused before any window of that size exists. Without a Shader directory a
+// window that was made ends at the first shader instead, with status 1.
 TEST(ProgramProcess, WindowSizeAnswersEndInNoWindowOrAWindow)
 {
     struct Case {
@@ -52,10 +53,14 @@ TEST(ProgramProcess, WindowSizeAnswersEndInNoWindowOrAWindow)
         {"100000\n600\n", 255},
         {"800\n70000\n", 255},
         {"20000\n100\n", 255},       // beyond llvmpipe's largest viewport, 16384
+        {"16385\n16385\n", 255},
+        {"40000\n40000\n", 255},     // its image copy: an X error
+        {"65535\n65535\n", 255},     // its buffers: a crash in the rasteriser
         {"   -5\n240\n", 255},
         {"  +320\n240\n", 1},
         {"320abc\n+240\n", 1},
         {"2500\n1500\n", 1},         // larger than the screen is fine
+        {"5000\n3000\n", 1},
     };
     for (const Case& c : cases) {
         TempDir dir;

@@ -1,0 +1,25 @@
+// The largest window this machine can carry. Creating a window already makes its
+// context current and allocates buffers of the window's size, which the software
+// rasteriser then copies to the X server, so a size beyond the limits must be
+// refused before that window exists: afterwards it may already have crashed.
+#pragma once
+
+#include <cstdint>
+
+struct WindowLimits {
+    int largestWidth = 0;             // the widest surface the context draws; 0 when unknown
+    int largestHeight = 0;            // the tallest; 0 when unknown
+    std::uint64_t availableBytes = 0; // memory free for the window's buffers; 0 when unknown
+};
+
+// Learns the limits from a small hidden window and its context, destroyed again
+// before it returns; GLFW must be initialised. Leaves no window hint in force
+// and the current context as it was.
+WindowLimits probeWindowLimits();
+
+// Memory the window's colour, depth and stencil buffers take, with the copy of
+// its image on the way to the X server.
+std::uint64_t windowBufferBytes(int width, int height);
+
+// Whether a window of width x height can be made and drawn whole within the limits.
+bool windowSizeFits(const WindowLimits& limits, int width, int height);
