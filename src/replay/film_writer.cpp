@@ -2,6 +2,7 @@
 #include "replay/film_writer.h"
 
 #include "audio/background_mix.h"
+#include "replay/stop_signal.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -68,6 +69,9 @@ pid_t spawn(const std::string& program, const std::vector<std::string>& args, in
     const pid_t pid = fork();
     if (pid != 0)
         return pid;
+    // Ctrl-C on a terminal reaches its whole foreground process group: in a group
+    // of its own the encoder stops only when the writer says so.
+    setpgid(0, 0);
     const int in = input >= 0 ? input : open("/dev/null", O_RDONLY);
     const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     dup2(in, STDIN_FILENO);
@@ -112,19 +116,40 @@ bool writeWave(const std::string& path, const std::vector<std::int16_t>& stereo)
     return file.good();
 }
 
+// A stop signal ends the film between its steps; the encoder's runs themselves
+// are short once the last frame is in.
+bool stopRequested(std::string& error)
+{
+    if (stopSignal() == 0)
+        return false;
+    error = "stopped";
+    return true;
+}
+
 } // namespace
 
 FilmWriter::~FilmWriter()
 {
+    abandon();
+}
+
+void FilmWriter::abandon()
+{
+    // The pipe closes first, since an encoder waiting for frames may not see the
+    // signal until its read ends; and it is gone before its files are removed,
+    // so that it cannot write them anew.
     if (pipeFd >= 0)
         close(pipeFd);
+    pipeFd = -1;
     if (encoder > 0) {
         kill(encoder, SIGTERM);
         succeeded(encoder);
+        encoder = -1;
     }
     removeTemporaries();
     if (!partPath.empty())
         std::filesystem::remove(partPath);
+    partPath.clear();
 }
 
 bool FilmWriter::prepare(const std::string& path_, std::string& error)
@@ -208,6 +233,8 @@ bool FilmWriter::finish(std::string& error)
         error = "ffmpeg failed on the picture: " + lastLine(logPath);
         return false;
     }
+    if (stopRequested(error))
+        return false;
 
     // The soundtrack as long as the picture, sample for frame from the first one.
     const std::size_t soundFrames = static_cast<std::size_t>(frames) * MIX_RATE / static_cast<std::size_t>(fps);
@@ -227,6 +254,8 @@ bool FilmWriter::finish(std::string& error)
         error = "ffmpeg failed on the soundtrack: " + lastLine(logPath);
         return false;
     }
+    if (stopRequested(error))
+        return false;
     std::error_code renamed;
     std::filesystem::rename(partPath, path, renamed);
     if (renamed) {

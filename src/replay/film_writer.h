@@ -1,7 +1,8 @@
 // A film of the replay's frames with the background sound, encoded by the ffmpeg
 // program. The frames stream to it as raw RGB through a pipe; once the length is
 // known the soundtrack is mixed and joined to the picture in a second, copying
-// run. The film appears under its name only when every step succeeded.
+// run. The film appears under its name only when every step succeeded, and a
+// stop signal on the way leaves nothing behind.
 #pragma once
 
 #include <sys/types.h>
@@ -12,7 +13,7 @@
 class FilmWriter {
 public:
     FilmWriter() = default;
-    ~FilmWriter(); // removes what is left of an unfinished film
+    ~FilmWriter(); // abandons an unfinished film
     FilmWriter(const FilmWriter&) = delete;
     FilmWriter& operator=(const FilmWriter&) = delete;
 
@@ -24,8 +25,11 @@ public:
     bool start(int width, int height, int fps, std::string& error);
     // One frame of width x height RGB pixels, the top row first.
     bool addFrame(const std::vector<unsigned char>& rgb);
-    // Ends the picture, adds the soundtrack and moves the film into place.
+    // Ends the picture, adds the soundtrack and moves the film into place. Gives
+    // up before the soundtrack and before the move once a stop signal has arrived.
     bool finish(std::string& error);
+    // Stops the encoder and removes every piece of the unfinished film.
+    void abandon();
 
     long frames = 0;
 

@@ -15,6 +15,7 @@
 #include "replay/replay_floor.h"
 #include "replay/replay_options.h"
 #include "replay/replay_stats.h"
+#include "replay/stop_signal.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -25,6 +26,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -228,17 +230,29 @@ void showFilmProgress(long frame, long expected, Clock::time_point start)
                  std::max(expected, frame), left / 60, left % 60);
 }
 
+// A film given up for a stop signal is reported by abandonFilm alone.
 bool finishFilm(FilmWriter& film, const ReplayOptions& options)
 {
-    std::fputs("\n", stderr);
     std::string error;
     if (!film.finish(error)) {
-        std::cerr << "frostember-replay: " << error << std::endl;
+        if (stopSignal() == 0)
+            std::cerr << "frostember-replay: " << error << std::endl;
         return false;
     }
     std::cerr << "frostember-replay: film of " << film.frames << " frames written to " << options.videoFile
               << std::endl;
     return true;
+}
+
+// After a stop signal: no piece of the film stays, one line says so, and the
+// status is the shell's for that signal.
+int abandonFilm(FilmWriter& film, const ReplayOptions& options)
+{
+    film.abandon();
+    const int signal = stopSignal();
+    std::cerr << "frostember-replay: " << strsignal(signal) << ": film " << options.videoFile << " not made"
+              << std::endl;
+    return 128 + signal;
 }
 
 } // namespace
@@ -262,6 +276,8 @@ int main(int argc, char** argv)
         std::cerr << "frostember-replay: " << filmError << std::endl;
         return 1;
     }
+    if (filming)
+        catchStopSignals();
 
     // The options are the tool's own: GLUT sees only the program name.
     if (options.floor)
@@ -293,7 +309,7 @@ int main(int argc, char** argv)
     const Clock::time_point start = Clock::now();
     long frame = 0;
     long dimmedFor = 0;
-    while (!glfwWindowShouldClose(scene.window)) {
+    while (!glfwWindowShouldClose(scene.window) && stopSignal() == 0) {
         ++frame;
         const FrameStats stats = options.floor ? floorFrame(frame, options.dt)
                                                : replayFrame(frame, options, outputsWritten, filming ? &film : nullptr);
@@ -314,7 +330,11 @@ int main(int argc, char** argv)
         shutDownFloor();
     else
         shutDown();
-    const bool filmWritten = !filming || finishFilm(film, options);
+    if (filming)
+        std::fputs("\n", stderr); // ends the progress line
+    const bool filmWritten = !filming || (stopSignal() == 0 && finishFilm(film, options));
+    if (!filmWritten && stopSignal() != 0)
+        return abandonFilm(film, options);
 
     std::fprintf(stderr, "frostember-replay: %ld frames, %.3f s simulated, median frame %.3f ms\n", frame,
                  static_cast<double>(frame) * options.dt, median(frameWalls));

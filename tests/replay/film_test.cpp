@@ -1,18 +1,22 @@
 // Films through the replay tool, checked with ffmpeg's own tools: a short film's
 // streams as asked, one of its frames against the replay's capture of the same
-// moment, and the three ways a film is refused before anything is written.
+// moment, the three ways a film is refused before anything is written, and a
+// film stopped by a signal midway.
 #include "support/process.h"
 #include "support/run_dir.h"
 
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <thread>
 
 namespace {
 
@@ -40,6 +44,27 @@ std::map<std::string, std::string> probe(const std::string& film, const std::vec
             fields[line.substr(0, equals)] = line.substr(equals + 1);
     }
     return fields;
+}
+
+// Waits until `child` has written `text` to standard error; false when it ended
+// or took longer than `seconds`.
+bool waitForError(ChildProcess& child, const std::string& text, double seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (child.errorSoFar().find(text) == std::string::npos) {
+        if (!child.running() || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+std::vector<std::string> namesIn(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    return names;
 }
 
 double number(const std::map<std::string, std::string>& fields, const std::string& key)
@@ -168,5 +193,45 @@ TEST(FilmRefusal, EachRefusalIsOneLineAndNothingIsWritten)
         ASSERT_EQ(lines.size(), 1u) << result.err;
         EXPECT_EQ(lines[0].rfind(c.message, 0), 0u) << lines[0];
         EXPECT_TRUE(std::filesystem::is_empty(dir.path)) << "a film or its pieces were left behind";
+    }
+}
+
+// Ctrl-C at a terminal reaches the tool's whole process group, encoder included;
+// kill sends SIGTERM to the tool alone. Either way the folder ends as it was, an
+// earlier film of the same name untouched, with one line and the signal's status.
+TEST(FilmStop, AStopSignalMidwayLeavesTheFolderAsItWas)
+{
+    struct Case {
+        const char* name;
+        int signal;
+        bool toGroup;
+        int status;
+    };
+    const Case cases[] = {
+        {"Ctrl-C", SIGINT, true, 130},
+        {"kill", SIGTERM, false, 143},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string film = dir.path + "/film.mp4";
+        const std::string earlier = "an earlier film";
+        writeFile(film, earlier);
+        ProcessOptions options;
+        options.workDir = runDir();
+        options.ownProcessGroup = true;
+        ChildProcess replay(replayPath(), {"--video", film, "--frames", "100000", "--size", "320x180"}, options);
+        ASSERT_TRUE(waitForError(replay, "film: frame 10 ", 60.0)) << replay.errorSoFar();
+
+        replay.sendSignal(c.signal, c.toGroup);
+        const ProcessResult result = replay.wait(60.0);
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        const std::vector<std::string> lines = splitLines(result.err);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.back().rfind("frostember-replay: ", 0), 0u) << result.err;
+        EXPECT_NE(lines.back().find("not made"), std::string::npos) << result.err;
+        EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{"film.mp4"});
+        EXPECT_EQ(readFile(film), earlier);
     }
 }

@@ -72,11 +72,17 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
         writeFile(inPath, *options.input);
     }
 
+    // Both sides set the group, so that it exists whichever runs first.
     pid = fork();
-    if (pid != 0)
+    if (pid != 0) {
+        if (options.ownProcessGroup)
+            setpgid(pid, pid);
         return;
+    }
 
     // Child: working directory, standard streams, environment, then the program.
+    if (options.ownProcessGroup)
+        setpgid(0, 0);
     if (!options.workDir.empty() && chdir(options.workDir.c_str()) != 0)
         _exit(127);
     if (options.input) {
@@ -145,6 +151,16 @@ ProcessResult ChildProcess::wait(double timeoutSeconds)
 std::string ChildProcess::outputSoFar() const
 {
     return readFile(outPath);
+}
+
+std::string ChildProcess::errorSoFar() const
+{
+    return readFile(errPath);
+}
+
+void ChildProcess::sendSignal(int signal, bool toGroup) const
+{
+    kill(toGroup ? -pid : pid, signal);
 }
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,

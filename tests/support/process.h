@@ -18,6 +18,7 @@ struct ProcessOptions {
     std::optional<std::string> input; // nullopt: standard input closed
     std::vector<std::string> env;      // extra NAME=value entries
     double timeoutSeconds = 60.0;
+    bool ownProcessGroup = false;      // a group of its own, as a shell starts a job
 };
 
 // A started child; wait() or the destructor collects it (killing it if needed).
@@ -32,6 +33,9 @@ public:
     bool running();
     ProcessResult wait(double timeoutSeconds);
     std::string outputSoFar() const;
+    std::string errorSoFar() const;
+    // To the child alone, or to its whole process group as a terminal's Ctrl-C is.
+    void sendSignal(int signal, bool toGroup) const;
 
 private:
     int pid = -1;
