@@ -19,9 +19,6 @@ constexpr int X_LARGEST_EDGE = 65535;
 // server: four bytes a pixel each.
 constexpr std::uint64_t BUFFER_BYTES_PER_PIXEL = 16;
 
-// Left free for the scene's own textures, meshes and shadow maps, and for the
-// rest of the machine.
-constexpr std::uint64_t MEMORY_MARGIN = 512ull << 20;
 
 // The smallest positive of the driver's limits for one edge; 0 when none is said.
 int smallestSaid(std::initializer_list<GLint> limits)
@@ -79,5 +76,7 @@ bool windowSizeFits(const WindowLimits& limits, int width, int height)
 {
     if (!edgeFits(width, limits.largestWidth) || !edgeFits(height, limits.largestHeight))
         return false;
-    return limits.availableBytes == 0 || windowBufferBytes(width, height) + MEMORY_MARGIN <= limits.availableBytes;
+    // The other half stays for the scene's textures, meshes and shadow maps and
+    // for the rest of the machine; a small window thus fits wherever the scene does.
+    return limits.availableBytes == 0 || windowBufferBytes(width, height) <= limits.availableBytes / 2;
 }

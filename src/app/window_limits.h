@@ -21,5 +21,7 @@ WindowLimits probeWindowLimits();
 // its image on the way to the X server.
 std::uint64_t windowBufferBytes(int width, int height);
 
-// Whether a window of width x height can be made and drawn whole within the limits.
+// Whether a window of width x height can be made and drawn whole: each edge
+// within the largest said and X's 16 bits, its buffers within half of the
+// available memory.
 bool windowSizeFits(const WindowLimits& limits, int width, int height);

@@ -14,9 +14,10 @@ TEST(WindowLimits, ASizeFitsOnlyWithinEveryLimit)
 {
     const WindowLimits drawable{16384, 8192, 0};
     const WindowLimits unknown{0, 0, 0};
-    const std::uint64_t gigabyte = 1ull << 30;
-    const WindowLimits tight{16384, 16384, windowBufferBytes(4000, 3000)};
-    const WindowLimits roomy{16384, 16384, windowBufferBytes(4000, 3000) + gigabyte};
+    const std::uint64_t buffers = windowBufferBytes(4000, 3000);
+    const WindowLimits full{16384, 16384, buffers};
+    const WindowLimits tight{16384, 16384, 2 * buffers - 2};
+    const WindowLimits enough{16384, 16384, 2 * buffers};
     struct Case {
         const char* name;
         WindowLimits limits;
@@ -32,8 +33,10 @@ TEST(WindowLimits, ASizeFitsOnlyWithinEveryLimit)
         {"negative height", drawable, 800, -1, false},
         {"unknown driver, X's largest", unknown, 65535, 65535, true},
         {"unknown driver, beyond X's 16 bits", unknown, 65536, 100, false},
-        {"buffers alone fill the memory", tight, 4000, 3000, false},
-        {"buffers and room to spare", roomy, 4000, 3000, true},
+        {"buffers fill the memory", full, 4000, 3000, false},
+        {"buffers just over half the memory", tight, 4000, 3000, false},
+        {"buffers in half the memory", enough, 4000, 3000, true},
+        {"a small window in little memory", full, 320, 240, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(windowSizeFits(c.limits, c.width, c.height), c.fits) << c.name;
