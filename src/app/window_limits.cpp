@@ -19,7 +19,6 @@ constexpr int X_LARGEST_EDGE = 65535;
 // server: four bytes a pixel each.
 constexpr std::uint64_t BUFFER_BYTES_PER_PIXEL = 16;
 
-
 // The smallest positive of the driver's limits for one edge; 0 when none is said.
 int smallestSaid(std::initializer_list<GLint> limits)
 {
