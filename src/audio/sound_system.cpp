@@ -116,7 +116,6 @@ Result System::init(int maxChannelCount, unsigned flags, void* extraDriverData)
 
 Result System::close()
 {
-    removeOpenSystem(this);
     stopFeeder();
     channels.clear();
     sounds.clear();
@@ -212,6 +211,7 @@ void System::stopFeeder()
     if (!feeder.joinable()) {
         return;
     }
+    removeOpenSystem(this);
     {
         const std::lock_guard guard(lock);
         stopping = true;

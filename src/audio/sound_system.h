@@ -46,10 +46,11 @@ public:
     ALCcontext* context = nullptr;
     std::vector<std::unique_ptr<Sound>> sounds;
     // Guards everything the feeder and the caller's thread both touch: the
-    // channels, their sources and streams, OpenAL's error state and `fed`.
+    // channels, their sources and streams, OpenAL's error state, `fed` and
+    // the feeder's stop flag.
     std::mutex lock;
     std::vector<std::unique_ptr<Channel>> channels;
-    Result fed = OK;
+    Result fed = OK;    // the outcome of the feeder's last refill
 
 private:
     // The feeder's loop: refills every channel each REFILL_PERIOD until stopped.
