@@ -50,6 +50,9 @@ protected:
         options.env = {"ALSOFT_DRIVERS=" + drivers, "ALSOFT_CONF=" + dir.path + "/alsoft.conf"};
         options.timeoutSeconds = 30.0;
         const std::string reportPath = dir.path + "/report";
+        // A capture or report left by an earlier run must not stand in for this one's.
+        std::filesystem::remove(capturePath);
+        std::filesystem::remove(reportPath);
         const ProcessResult result = runProcess(AUDIO_PROBE_PATH,
             {reportPath, std::to_string(seconds), std::to_string(interval), ending}, options);
         EXPECT_EQ(result.status, 0) << result.err;
