@@ -24,5 +24,6 @@ public:
 // Creates the sound system, opens both streams and starts them, the fire first.
 void startAudio(AudioPlayer& audio);
 
-// Keeps the streams flowing; called once per frame.
+// Asks the sound system how its streams fare; called once per frame. The
+// streams are fed on the sound system's own thread and never wait for it.
 void updateAudio(AudioPlayer& audio);

@@ -1,5 +1,6 @@
 // Streaming playback on one OpenAL source. Four buffers of a quarter second
-// each keep a second of sound queued, enough to ride out a slow frame.
+// each keep a second of sound queued, enough to ride out a late wake-up of the
+// feeder thread on a busy machine.
 #include "audio/channel.h"
 
 #include "audio/sound.h"
@@ -8,9 +9,10 @@
 
 namespace sound {
 
-Channel::Channel(Sound& sound, int index)
+Channel::Channel(Sound& sound, int index, std::mutex& lock)
     : sound(&sound)
     , index(index)
+    , lock(lock)
     , pcm(static_cast<std::size_t>(sound.rate / 4 * sound.channels))
 {
     alGetError();
@@ -80,6 +82,7 @@ Result Channel::setVolume(float volume)
     if (!(volume >= 0.0f) || std::isinf(volume)) {
         return ERR_INVALID_PARAM;
     }
+    const std::lock_guard guard(lock);
     alSourcef(source, AL_GAIN, volume);
     return OK;
 }

@@ -1,5 +1,5 @@
 // A channel: one OpenAL source fed by a short queue of buffers that the
-// system's update refills from the channel's stream.
+// system's feeder thread refills from the channel's stream.
 #pragma once
 
 #include "audio/sound_codes.h"
@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 namespace sound {
@@ -17,23 +18,27 @@ class Sound;
 class Channel {
 public:
     // Makes the source and its buffers; `ready()` says whether OpenAL gave them.
-    Channel(Sound& sound, int index);
+    // `lock` is the system's, which the caller holds for the construction.
+    Channel(Sound& sound, int index, std::mutex& lock);
     ~Channel();
     Channel(const Channel&) = delete;
     Channel& operator=(const Channel&) = delete;
 
     bool ready() const;
-    // Fills the whole queue and starts playing.
+    // Fills the whole queue and starts playing; the caller holds `lock`.
     void start();
     // Requeues the buffers the source has finished with, and restarts the
-    // source if it ran dry because the last refill came too late.
+    // source if it ran dry because the last refill came too late; the caller
+    // holds `lock`.
     void refill();
 
+    // Takes `lock` itself: the feeder may be refilling this source meanwhile.
     Result setVolume(float volume);
 
     Sound* sound;
     int index;              // the channel's place in the system, in the order started
     ALuint source = 0;
+    std::mutex& lock;
 
     static constexpr int BUFFER_COUNT = 4;
     std::array<ALuint, BUFFER_COUNT> buffers{};

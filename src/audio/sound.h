@@ -6,6 +6,7 @@
 
 #include <AL/al.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -28,7 +29,8 @@ public:
     // when a stream that does not loop has ended (or cannot be decoded further).
     std::size_t read(std::int16_t* samples, std::size_t frames);
 
-    unsigned mode = DEFAULT;
+    // Atomic since the mode may change while a feeder thread reads the stream.
+    std::atomic<unsigned> mode = DEFAULT;
     long rate = 0;
     int channels = 0;
     ALenum format = 0;

@@ -1,16 +1,56 @@
-// The sound system on OpenAL Soft. OpenAL mixes on its own thread; the system
-// only has to keep the channels' buffer queues filled from the main thread.
+// The sound system on OpenAL Soft. OpenAL mixes on its own thread; the system's
+// feeder thread keeps the channels' buffer queues filled, so a caller that
+// stalls for longer than the queued second does not starve them.
 #include "audio/sound_system.h"
 
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <alsa/asoundlib.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 
 namespace sound {
 
 namespace {
+
+// A fifth of a buffer: each finished buffer is back in the queue long before the
+// rest of the queued second has played.
+constexpr auto REFILL_PERIOD = std::chrono::milliseconds(50);
+
+// Systems whose feeder runs. A program may end, by returning from main or by
+// exit(), without deleting its system; its feeder must not be inside an OpenAL
+// call when the library tears its contexts down at exit, so an exit handler,
+// which runs before the libraries' own, closes every system still open.
+std::mutex openSystemsLock;
+std::vector<System*> openSystems;
+
+void closeOpenSystems()
+{
+    std::vector<System*> open;
+    {
+        const std::lock_guard guard(openSystemsLock);
+        open.swap(openSystems);
+    }
+    for (System* system : open) {
+        system->close();
+    }
+}
+
+void addOpenSystem(System* system)
+{
+    static std::once_flag exitHandlerSet;
+    std::call_once(exitHandlerSet, [] { std::atexit(closeOpenSystems); });
+    const std::lock_guard guard(openSystemsLock);
+    openSystems.push_back(system);
+}
+
+void removeOpenSystem(System* system)
+{
+    const std::lock_guard guard(openSystemsLock);
+    openSystems.erase(std::remove(openSystems.begin(), openSystems.end(), system), openSystems.end());
+}
 
 void ignoreAlsaDiagnostic(const char*, int, const char*, int, const char*, ...)
 {
@@ -40,15 +80,7 @@ Result System_Create(System** system)
 
 System::~System()
 {
-    channels.clear();
-    sounds.clear();
-    if (context) {
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(context);
-    }
-    if (device) {
-        alcCloseDevice(device);
-    }
+    close();
 }
 
 Result System::init(int maxChannelCount, unsigned flags, void* extraDriverData)
@@ -75,6 +107,27 @@ Result System::init(int maxChannelCount, unsigned flags, void* extraDriverData)
     device = opened;
     context = created;
     maxChannels = maxChannelCount;
+    stopping = false;
+    fed = OK;
+    feeder = std::thread(&System::feed, this);
+    addOpenSystem(this);
+    return OK;
+}
+
+Result System::close()
+{
+    stopFeeder();
+    channels.clear();
+    sounds.clear();
+    if (context) {
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(context);
+        context = nullptr;
+    }
+    if (device) {
+        alcCloseDevice(device);
+        device = nullptr;
+    }
     return OK;
 }
 
@@ -115,10 +168,11 @@ Result System::playSound(Sound* sound, void* channelGroup, bool paused, Channel*
     if (channelGroup || paused || sound->playing) {
         return ERR_INVALID_PARAM;
     }
+    const std::lock_guard guard(lock);
     if (static_cast<int>(channels.size()) >= maxChannels) {
         return ERR_CHANNEL_ALLOC;
     }
-    auto started = std::make_unique<Channel>(*sound, static_cast<int>(channels.size()));
+    auto started = std::make_unique<Channel>(*sound, static_cast<int>(channels.size()), lock);
     if (!started->ready()) {
         return ERR_OUTPUT;
     }
@@ -134,11 +188,36 @@ Result System::update()
     if (!context) {
         return ERR_UNINITIALIZED;
     }
-    alGetError();
-    for (const auto& channel : channels) {
-        channel->refill();
+    const std::lock_guard guard(lock);
+    return fed;
+}
+
+void System::feed()
+{
+    std::unique_lock guard(lock);
+    while (!wake.wait_for(guard, REFILL_PERIOD, [this] { return stopping; })) {
+        // OpenAL keeps one error state per context, which is why the caller's
+        // checked calls also run under the lock.
+        alGetError();
+        for (const auto& channel : channels) {
+            channel->refill();
+        }
+        fed = alGetError() == AL_NO_ERROR ? OK : ERR_OUTPUT;
     }
-    return alGetError() == AL_NO_ERROR ? OK : ERR_OUTPUT;
+}
+
+void System::stopFeeder()
+{
+    if (!feeder.joinable()) {
+        return;
+    }
+    removeOpenSystem(this);
+    {
+        const std::lock_guard guard(lock);
+        stopping = true;
+    }
+    wake.notify_one();
+    feeder.join();
 }
 
 } // namespace sound

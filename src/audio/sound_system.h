@@ -1,6 +1,8 @@
 // The sound system: the audio device with its OpenAL context, the streams opened
-// on it and the channels playing them. Every call answers a Result; handles it
-// gives out stay valid until the system is deleted.
+// on it, the channels playing them and the feeder thread that keeps the
+// channels' queues filled, so that the sound never waits for the caller's next
+// update. Every call answers a Result; handles it gives out stay valid until the
+// system is closed or deleted.
 #pragma once
 
 #include "audio/channel.h"
@@ -9,7 +11,10 @@
 
 #include <AL/alc.h>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace sound {
@@ -21,22 +26,40 @@ public:
     System(const System&) = delete;
     System& operator=(const System&) = delete;
 
-    // Opens the default audio device; `flags` must be INIT_NORMAL and no extra
-    // driver data is understood.
+    // Opens the default audio device and starts the feeder; `flags` must be
+    // INIT_NORMAL and no extra driver data is understood.
     Result init(int maxChannels, unsigned flags, void* extraDriverData);
+    // Stops the feeder, then releases the channels, streams, context and device
+    // in that order; safe to call again, or on a system never initialised.
+    Result close();
     // Opens an MP3 file for streaming; `sound` is null unless the result is OK.
     Result createStream(const char* path, unsigned mode, void* extendedInfo, Sound** sound);
     // Starts `sound` on the next free channel (only in the master group, never
     // paused); `channel` is null unless the result is OK.
     Result playSound(Sound* sound, void* channelGroup, bool paused, Channel** channel);
-    // Keeps every channel's buffer queue filled; call once per frame.
+    // Reports whether the feeder's last refill went through; call once per
+    // frame. The feeder does not depend on it.
     Result update();
 
     int maxChannels = 0;
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
     std::vector<std::unique_ptr<Sound>> sounds;
+    // Guards everything the feeder and the caller's thread both touch: the
+    // channels, their sources and streams, OpenAL's error state, `fed` and
+    // the feeder's stop flag.
+    std::mutex lock;
     std::vector<std::unique_ptr<Channel>> channels;
+    Result fed = OK;    // the outcome of the feeder's last refill
+
+private:
+    // The feeder's loop: refills every channel each REFILL_PERIOD until stopped.
+    void feed();
+    void stopFeeder();
+
+    std::condition_variable wake;
+    bool stopping = false;
+    std::thread feeder;
 };
 
 // Creates a system without output; init() opens the device.

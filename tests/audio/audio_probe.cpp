@@ -1,22 +1,26 @@
 // Runs the scene's audio in its own process, where the test has chosen the OpenAL
 // back end through the environment: starts it, updates it at a given pace, and
-// writes what it sees to a report file before closing the device.
-//   audio_probe <report file> <seconds to run> <seconds between updates>
+// writes what it sees to a report file, then ends as the test asks: "delete"
+// closes and deletes the system, "exit" returns from main with it still open,
+// as the program does.
+//   audio_probe <report file> <seconds to run> <seconds between updates> <ending>
 #include "audio/audio_player.h"
 #include "audio/channel.h"
 #include "audio/sound_system.h"
 
 #include <chrono>
 #include <fstream>
+#include <mutex>
 #include <string>
 #include <thread>
 
 namespace {
 
-float gainOf(const sound::Channel* channel)
+float gainOf(sound::Channel* channel)
 {
     float gain = -1.0f;
     if (channel) {
+        const std::lock_guard guard(channel->lock);
         alGetSourcef(channel->source, AL_GAIN, &gain);
     }
     return gain;
@@ -31,9 +35,10 @@ int indexOf(const sound::Channel* channel)
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
+    if (argc != 5) {
         return 2;
     }
+    const std::string ending = argv[4];
     const auto runTime = std::chrono::duration<double>(std::stod(argv[2]));
     const auto updateInterval = std::chrono::duration<double>(std::stod(argv[3]));
 
@@ -62,7 +67,14 @@ int main(int argc, char** argv)
            << "startResult " << startResult << '\n'
            << "updates " << updates << '\n'
            << "failedUpdates " << failedUpdates << '\n';
-    // Closing the device finishes the wave writer's file.
+    report.close();
+    if (ending == "exit") {
+        return 0;
+    }
+    // Closing the device finishes the wave writer's file; the second close and
+    // the one the deletion makes find nothing left to release.
+    audio.system->close();
+    audio.system->close();
     delete audio.system;
     return 0;
 }

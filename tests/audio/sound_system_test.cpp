@@ -19,6 +19,9 @@ TEST(SoundSystemWithoutOutput, EveryCallAnswersUninitialised)
     EXPECT_EQ(channel, nullptr);
     EXPECT_EQ(system->update(), sound::ERR_UNINITIALIZED);
     EXPECT_EQ(system->update(), sound::ERR_UNINITIALIZED);
+    // No feeder was started, so there is none to stop, here or in the deletion.
+    EXPECT_EQ(system->close(), sound::OK);
+    EXPECT_EQ(system->update(), sound::ERR_UNINITIALIZED);
     delete system;
 }
 

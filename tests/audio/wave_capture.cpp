@@ -49,8 +49,9 @@ WaveCapture readWaveCapture(const std::string& path)
             if (bits != 16 || channels < 1) {
                 return WaveCapture{};
             }
-            // A writer stopped early leaves the size unset; then the data runs to the end.
-            const std::size_t end = size == 0 || body + size > bytes.size() ? bytes.size() : body + size;
+            // A writer never closed leaves the size unset; then the data runs to the end.
+            capture.finished = size != 0 && body + size <= bytes.size();
+            const std::size_t end = capture.finished ? body + size : bytes.size();
             const std::size_t frameBytes = 2u * static_cast<std::size_t>(channels);
             for (std::size_t frame = body; frame + frameBytes <= end; frame += frameBytes) {
                 capture.left.push_back(static_cast<std::int16_t>(little16(bytes, frame)) / 32768.0f);

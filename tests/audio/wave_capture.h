@@ -8,6 +8,7 @@
 struct WaveCapture {
     int rate = 0;
     std::vector<float> left;   // the first channel, -1..1
+    bool finished = false;     // the writer was closed: the data size is set and fits the file
 };
 
 // Reads a 16-bit PCM RIFF file; empty when it is missing or of another format.
