@@ -5,12 +5,13 @@
 
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <set>
 
 const char* const REPLAY_USAGE =
     "usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end] "
     "[--capture T1,T2,... --out DIR] [--stats FILE] [--startup FILE] [--floor] [--realtime SECONDS] "
-    "[--redraw-shadows] [--video FILE [--fps N]]";
+    "[--redraw-shadows] [--video FILE [--fps N]] [--base-dir DIR]";
 
 namespace {
 
@@ -120,9 +121,18 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
         options.startupFile = value;
     else if (option == "--video")
         options.videoFile = value;
+    else if (option == "--base-dir")
+        options.baseDir = value;
     else
         return false;
     return true;
+}
+
+// An absolute path, or an empty one meaning "not asked for", stays as it is.
+void rebase(std::string& path, const std::string& baseDir)
+{
+    if (!path.empty())
+        path = (std::filesystem::path(baseDir) / path).string();
 }
 
 } // namespace
@@ -175,6 +185,10 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
         for (const char* clocked : {"--dt", "--frames", "--until-end", "--capture", "--stats", "--floor"})
             if (seen.contains(clocked))
                 return std::nullopt;
+    }
+    if (!options.baseDir.empty()) {
+        for (std::string* path : {&options.outDir, &options.statsFile, &options.startupFile, &options.videoFile})
+            rebase(*path, options.baseDir);
     }
     return options;
 }

@@ -1,5 +1,6 @@
 // The replay tool's command line: window size, time step, how long to run, which
-// frames to capture and where to write the per-frame timings.
+// frames to capture, where to write the per-frame timings, and the directory the
+// relative paths of its files are taken from.
 #pragma once
 
 #include <optional>
@@ -22,6 +23,7 @@ struct ReplayOptions {
     std::string videoFile;            // non-empty: a film of the run, with sound
     int fps = 30;                     // the film's frame rate; the step is 1 / fps
     double holdSeconds = 0.0;         // frames after the sunset ends before the run does
+    std::string baseDir;              // non-empty: relative file paths are taken from here
 };
 
 extern const char* const REPLAY_USAGE;
@@ -36,5 +38,8 @@ extern const char* const REPLAY_USAGE;
 // --fps without --video, --video with --dt, --until-end, --realtime or --floor (the
 // film sets its own step and end), or with an odd width or height (the film's
 // colour planes are half the size). A film without --frames runs the route and
-// the sunset and holds the end view for two more seconds.
+// the sunset and holds the end view for two more seconds. With --base-dir the
+// relative paths of --out, --stats, --startup and --video come back joined to it:
+// an installed tool runs in its data directory, and its files belong where the
+// user started it.
 std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& args);

@@ -228,3 +228,34 @@ TEST(ReplayOptions, AFilmSetsItsOwnStepAndEndAndRefusesWhatWouldChangeThem)
     expectRejected(bad);
     EXPECT_NE(std::string(REPLAY_USAGE).find("--video FILE [--fps N]"), std::string::npos);
 }
+
+// The launcher runs the tool in its data directory and names the caller's with
+// --base-dir: every relative file path must land there, absolute ones stay put.
+TEST(ReplayOptions, ABaseDirJoinsEveryRelativeFilePathAndLeavesAbsoluteOnes)
+{
+    struct Case {
+        std::vector<std::string> files;
+        std::string out, stats, startup, video;
+    };
+    const Case cases[] = {
+        {{"--capture", "1", "--out", "shots", "--stats", "s.csv", "--startup", "st.csv"},
+         "/home/me/shots", "/home/me/s.csv", "/home/me/st.csv", ""},
+        {{"--video", "films/flight.mp4"}, "", "", "", "/home/me/films/flight.mp4"},
+        {{"--capture", "1", "--out", "/tmp/shots", "--stats", "../s.csv"}, "/tmp/shots", "/home/me/../s.csv", "", ""},
+        {{"--frames", "3"}, "", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.files;
+        args.insert(args.begin(), {"--base-dir", "/home/me"});
+        const std::optional<ReplayOptions> options = parse(args);
+        ASSERT_TRUE(options) << c.files[1];
+        EXPECT_EQ(options->outDir, c.out);
+        EXPECT_EQ(options->statsFile, c.stats);
+        EXPECT_EQ(options->startupFile, c.startup);
+        EXPECT_EQ(options->videoFile, c.video);
+    }
+    EXPECT_EQ(parse({"--stats", "s.csv"})->statsFile, "s.csv") << "no base: the working directory's";
+    expectRejected({{"--base-dir"}, {"--base-dir", ""}, {"--base-dir", "--frames", "3"},
+                    {"--base-dir", "/a", "--base-dir", "/b"}});
+    EXPECT_NE(std::string(REPLAY_USAGE).find("--base-dir DIR"), std::string::npos);
+}

@@ -1,5 +1,6 @@
 // The asset generator's parts. Each writes its files below the Assets directory
-// given on the command line; all of them are deterministic (fixed seeds, no clock).
+// given on the command line (the icon to the file named); all of them are
+// deterministic (fixed seeds, no clock).
 #pragma once
 
 #include <string>
@@ -10,3 +11,4 @@ void writeSkySphere(const std::string& assets);     // Assets/sphere.obj
 void writeSkyFaces(const std::string& assets);      // Assets/skybox/iceflats_*.jpg
 void writeParticleImages(const std::string& assets);// Assets/particle.bmp, fire atlas, plume image
 void writeSounds(const std::string& assets);        // Assets/sound/*.mp3
+void writeAppIcon(const std::string& file);         // the desktop icon, a 256 x 256 PNG

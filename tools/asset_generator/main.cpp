@@ -1,13 +1,20 @@
 // frostember-assets ASSETS_DIR: writes the whole asset pack into ASSETS_DIR.
+// frostember-assets --icon FILE: writes the desktop icon, which the program
+// never reads and so stays out of the asset pack.
 #include "generators.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string_view(argv[1]) == "--icon") {
+        writeAppIcon(argv[2]);
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: frostember-assets ASSETS_DIR\n");
+        std::fprintf(stderr, "usage: frostember-assets ASSETS_DIR | --icon FILE\n");
         return 2;
     }
     const std::string assets = argv[1];

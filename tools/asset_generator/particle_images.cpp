@@ -3,6 +3,7 @@
 // additively, so every shape is bright on pure black and black means "nothing".
 // Images are written top row first; FreeImage hands them to GL bottom row first,
 // so an image's top row ends up at t = 1.
+#include "flame_colour.h"
 #include "generators.h"
 #include "media_output.h"
 
@@ -72,20 +73,6 @@ float loopingFlameNoise(float x, float y, float cycle)
     const float b = stb_perlin_fbm_noise3(x * 3.0f, (y - rise * (cycle - 1.0f)) * 2.5f, 1.7f, 2.0f, 0.5f, 4);
     const float weight = std::sqrt((1.0f - cycle) * (1.0f - cycle) + cycle * cycle);
     return ((1.0f - cycle) * a + cycle * b) / weight;
-}
-
-// Heat 0..1 to flame colour: black, deep red, orange, yellow, a pale core.
-glm::vec3 flameColour(float heat)
-{
-    const glm::vec3 red(0.55f, 0.06f, 0.01f), orange(1.0f, 0.42f, 0.05f);
-    const glm::vec3 yellow(1.0f, 0.78f, 0.28f), core(1.0f, 0.95f, 0.80f);
-    if (heat < 0.3f)
-        return red * (heat / 0.3f);
-    if (heat < 0.6f)
-        return glm::mix(red, orange, (heat - 0.3f) / 0.3f);
-    if (heat < 0.85f)
-        return glm::mix(orange, yellow, (heat - 0.6f) / 0.25f);
-    return glm::mix(yellow, core, (heat - 0.85f) / 0.15f);
 }
 
 // One texel of flame frame `frame` (0..15, the animation cycle in order); x in
