@@ -10,19 +10,7 @@ bash scripts/setup.sh
 # dpkg-shlibdeps (in dpkg-dev, which runs file) computes the run-time
 # dependencies; the two validators check the desktop files.
 packages=(dpkg-dev file appstream desktop-file-utils)
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash scripts/install_missing.sh "${packages[@]}"
 
 desktop-file-validate packaging/org.frostember.frostember.desktop
 appstreamcli validate --no-net build/packaging/org.frostember.frostember.metainfo.xml
