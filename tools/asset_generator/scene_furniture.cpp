@@ -71,10 +71,10 @@ void addCandleMaterials(SceneMesh& mesh)
     // replaces a plastic highlight. The well, lit from just above by the flame,
     // glows more.
     SceneMaterial wax = makeMaterial("wax", glm::vec3(1.0f), CANDLE_WAX, glm::vec3(0.1f), 8.0f);
-    wax.ambient = glm::vec3(4.5f, 6.0f, 7.5f);
+    wax.ambient = glm::vec3(4.5f, 5.6f, 6.4f);
     mesh.addMaterial(wax);
     SceneMaterial well = makeMaterial("wax_well", glm::vec3(1.0f), CANDLE_WELL, glm::vec3(0.4f), 40.0f);
-    well.ambient = glm::vec3(7.0f, 9.0f, 11.0f);
+    well.ambient = glm::vec3(7.0f, 8.5f, 9.5f);
     mesh.addMaterial(well);
     mesh.addMaterial(makeMaterial("wick", {0.1f, 0.08f, 0.06f}, "", glm::vec3(0.0f), 1.0f));
     // A flame gives light rather than takes it: the ambient term alone, with an

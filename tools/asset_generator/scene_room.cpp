@@ -155,8 +155,10 @@ void addWindowFrame(MeshGroup& g, const Wall& wall, const Hole& h)
     const float mid = (h.a0 + h.a1) / 2, cross = h.b0 + (h.b1 - h.b0) * 0.62f;
     addBox(g, {mid - 1.0f, h.b0, d0 + 0.5f}, {mid + 1.0f, h.b1, d1 - 0.5f}, 0.05f, m);
     addBox(g, {h.a0, cross - 1.0f, d0 + 0.5f}, {h.a1, cross + 1.0f, d1 - 0.5f}, 0.05f, m);
-    // The sill stands out into the room.
-    addBox(g, {h.a0 - 4.0f, h.b0 - 2.0f, -0.5f}, {h.a1 + 4.0f, h.b0, 5.0f}, 0.05f, m);
+    // The sill stands out into the room and reaches a little into the opening.
+    // Its top stands proud of the opening's floor: level with it, the two would
+    // fight over the strip where they overlap and flicker white and paper.
+    addBox(g, {h.a0 - 4.0f, h.b0 - 2.0f, -0.5f}, {h.a1 + 4.0f, h.b0 + 0.5f, 5.0f}, 0.05f, m);
 }
 
 } // namespace
