@@ -247,14 +247,17 @@ TEST(SceneModels, RoomShellIsWatertight)
         }
     }
     EXPECT_EQ(found.size(), shell.size());
-    std::vector<std::string> unsealed;
-    for (const auto& [edge, use] : edges)
-        if (use.triangles != 2 && !(use.triangles == 1 && use.outside))
-            unsealed.push_back(std::to_string(use.triangles) + " triangles at (" + std::to_string(edge[0]) + ", " +
-                               std::to_string(edge[1]) + ", " + std::to_string(edge[2]) + ") - (" +
-                               std::to_string(edge[3]) + ", " + std::to_string(edge[4]) + ", " +
-                               std::to_string(edge[5]) + ")");
-    EXPECT_TRUE(unsealed.empty()) << unsealed.size() << " edges not sealed, the first " << unsealed.front();
+    int unsealed = 0;
+    std::string first;
+    for (const auto& [edge, use] : edges) {
+        if (use.triangles == 2 || (use.triangles == 1 && use.outside))
+            continue;
+        if (unsealed++ == 0)
+            first = std::to_string(use.triangles) + " triangles at (" + std::to_string(edge[0]) + ", " +
+                    std::to_string(edge[1]) + ", " + std::to_string(edge[2]) + ") - (" + std::to_string(edge[3]) +
+                    ", " + std::to_string(edge[4]) + ", " + std::to_string(edge[5]) + ")";
+    }
+    EXPECT_EQ(unsealed, 0) << "the first: " << first;
 }
 
 TEST(SceneModels, FallbackTextureIsPlainWhite)

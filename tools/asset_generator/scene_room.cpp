@@ -13,13 +13,14 @@ using namespace layout;
 
 namespace {
 
+// A window opening in its wall's own coordinates: a along the wall, b up.
 struct Hole { float a0, a1, b0, b1; };
 
 // A wall plane: `base` is its corner at the floor, `along` the horizontal
 // direction, `inward` (= along x up) the side the room is on.
 struct Wall {
     glm::vec3 base, along;
-    float length, height;
+    float length;
     glm::vec3 inward() const { return glm::cross(along, glm::vec3(0, 1, 0)); }
     // Local (a along, b up, depth towards the room) to world.
     glm::mat4 frame() const
@@ -122,8 +123,8 @@ void addShellPlane(const ShellGrid& grid, const Extent& plane, int axis, float f
 }
 
 // Lines the four sides of `tunnel` across `depthAxis` (a window through a wall,
-// the firebox in the breast), facing into it; `closed` sides along depthAxis
-// (-1 the low end, +1 the high end, 0 none) get an end face too.
+// the firebox in the breast), facing into it; `closedEnd` along depthAxis (-1
+// the low end, +1 the high end, 0 neither) gets an end face too.
 void addTunnelLining(const ShellGrid& grid, const Extent& tunnel, int depthAxis, int closedEnd, MeshGroup& g,
                      const SurfaceUv& uvAt)
 {
@@ -161,49 +162,8 @@ void addWindowFrame(MeshGroup& g, const Wall& wall, const Hole& h)
     addBox(g, {h.a0 - 4.0f, h.b0 - 2.0f, -0.5f}, {h.a1 + 4.0f, h.b0 + 0.5f, 5.0f}, 0.05f, m);
 }
 
-} // namespace
-
-SceneMesh buildRoom()
+void addFloorAndCeiling(SceneMesh& mesh, const ShellGrid& grid, const Extent& breast)
 {
-    using namespace sceneTexture;
-    SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("floor_planks", glm::vec3(1.0f), FLOOR_WOOD, glm::vec3(0.25f), 24.0f));
-    mesh.addMaterial(makeMaterial("wallpaper", glm::vec3(1.0f), WALLPAPER));
-    mesh.addMaterial(makeMaterial("wainscot", glm::vec3(0.9f), DARK_WOOD, glm::vec3(0.2f), 20.0f));
-    mesh.addMaterial(makeMaterial("outside_render", glm::vec3(0.78f, 0.8f, 0.85f)));
-    mesh.addMaterial(makeMaterial("ceiling_plaster", glm::vec3(0.88f, 0.84f, 0.76f)));
-    mesh.addMaterial(makeMaterial("oak_beams", glm::vec3(0.8f), DARK_WOOD, glm::vec3(0.1f)));
-    mesh.addMaterial(makeMaterial("window_frames", glm::vec3(0.92f, 0.9f, 0.85f), "", glm::vec3(0.3f), 32.0f));
-    mesh.addMaterial(makeMaterial("chimney_brick", glm::vec3(1.0f), BRICK));
-    mesh.addMaterial(makeMaterial("firebox_soot", glm::vec3(0.35f, 0.3f, 0.28f), BRICK));
-    mesh.addMaterial(makeMaterial("hearth_stone", glm::vec3(1.0f), STONE, glm::vec3(0.2f), 24.0f));
-    mesh.addMaterial(makeMaterial("mantel_wood", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.3f), 32.0f));
-    mesh.addMaterial(makeMaterial("logs", glm::vec3(0.9f), BARK));
-    mesh.addMaterial(makeMaterial("rug", glm::vec3(1.0f), RUG, glm::vec3(0.02f), 4.0f));
-
-    auto group = [&](const char* name, const char* mat) -> MeshGroup& { return mesh.group(name, mat); };
-    group("floor", "floor_planks");
-    group("walls", "wallpaper");
-    group("wainscot", "wainscot");
-    group("dado_rails", "wainscot");
-    group("outside", "outside_render");
-    group("ceiling", "ceiling_plaster");
-    group("beams", "oak_beams");
-    group("window_frames", "window_frames");
-    group("chimney_breast", "chimney_brick");
-    group("firebox", "firebox_soot");
-    group("firebox_bed", "firebox_soot");
-    group("hearth", "hearth_stone");
-    group("mantelpiece", "mantel_wood");
-    group("logs", "logs");
-    group("rug", "rug");
-
-    // The shell. The chimney breast stands on the floor and against the back wall
-    // up to the ceiling: those three leave its footprint open, and the breast's
-    // faces and the firebox lining close it.
-    const ShellGrid grid = shellGrid();
-    const Extent breast{{BREAST_LEFT, 0, BREAST_FRONT}, {BREAST_RIGHT, CEILING, BACK}};
-    const Extent firebox{{FIREBOX_LEFT, 0, BREAST_FRONT}, {FIREBOX_RIGHT, FIREBOX_TOP, FIREBOX_BACK}};
     MeshGroup* const floor = &mesh.group("floor", "");
     MeshGroup* const ceiling = &mesh.group("ceiling", "");
     addShellPlane(grid, {{LEFT, 0, FRONT}, {RIGHT, 0, BACK}}, 1, 1.0f,
@@ -212,18 +172,16 @@ SceneMesh buildRoom()
     addShellPlane(grid, {{LEFT, CEILING, FRONT}, {RIGHT, CEILING, BACK}}, 1, -1.0f,
                   [&](const glm::vec3& c) { return breast.spans(c, 1) ? nullptr : ceiling; },
                   [](const glm::vec3& p) { return glm::vec2((BACK - p.z) / (BACK - FRONT), (p.x - LEFT) / (RIGHT - LEFT)); });
-    for (float x : {110.0f, 212.0f, 320.0f})
-        addBox(mesh.group("beams", ""), {x - 4, CEILING - 8, FRONT}, {x + 4, CEILING, BACK}, 1.0f / 48.0f);
+}
 
-    // The rug between the sofa and the hearth.
-    addRect(mesh.group("rug", ""), {160, 0.4f, -34}, {104, 0, 0}, {0, 0, -52}, {0, 0}, {1, 1});
-
-    // Walls, counter-clockwise around the room seen from above; the window
-    // openings run through the wall from its inner to its outer face.
-    const Wall left{{LEFT, 0, BACK}, {0, 0, -1}, BACK - FRONT, CEILING};
-    const Wall front{{LEFT, 0, FRONT}, {1, 0, 0}, RIGHT - LEFT, CEILING};
-    const Wall right{{RIGHT, 0, FRONT}, {0, 0, 1}, BACK - FRONT, CEILING};
-    const Wall back{{RIGHT, 0, BACK}, {-1, 0, 0}, RIGHT - LEFT, CEILING};
+// The four walls, inner and outer faces, with the window openings running
+// through them, their frames, and the dado rails along the top of the wainscot.
+void addWalls(SceneMesh& mesh, const ShellGrid& grid, const Extent& breast)
+{
+    const Wall left{{LEFT, 0, BACK}, {0, 0, -1}, BACK - FRONT};
+    const Wall front{{LEFT, 0, FRONT}, {1, 0, 0}, RIGHT - LEFT};
+    const Wall right{{RIGHT, 0, FRONT}, {0, 0, 1}, BACK - FRONT};
+    const Wall back{{RIGHT, 0, BACK}, {-1, 0, 0}, RIGHT - LEFT};
     std::vector<Extent> windows;
     std::vector<Hole> leftHoles, frontHoles;
     for (const Span& s : LEFT_WINDOWS) {
@@ -290,12 +248,16 @@ SceneMesh buildRoom()
     for (const auto& [wall, holes] : {std::pair{left, leftHoles}, std::pair{front, frontHoles}})
         for (const Hole& h : holes)
             addWindowFrame(mesh.group("window_frames", ""), wall, h);
-    // Dado rails along the top of the wainscot.
     for (const Wall& wall : {left, front, right, back})
         addBox(mesh.group("dado_rails", ""), {0, WAINSCOT, 0}, {wall.length, WAINSCOT + 2, 1.2f}, 0.05f, wall.frame());
+}
 
-    // The chimney breast: a brick front with the firebox opening, and two sides,
-    // then the firebox lined with sooty brick behind the opening.
+// The chimney breast: a brick front with the firebox opening, and two sides,
+// then the firebox lined with sooty brick behind the opening, and the bed of
+// ash the logs lie on.
+void addChimneyBreast(SceneMesh& mesh, const ShellGrid& grid, const Extent& breast)
+{
+    const Extent firebox{{FIREBOX_LEFT, 0, BREAST_FRONT}, {FIREBOX_RIGHT, FIREBOX_TOP, FIREBOX_BACK}};
     const float brick = 1.0f / 32.0f;
     MeshGroup* const breastGroup = &mesh.group("chimney_breast", "");
     const CellGroup breastFront = [&](const glm::vec3& c) { return firebox.spans(c, 2) ? nullptr : breastGroup; };
@@ -310,8 +272,58 @@ SceneMesh buildRoom()
     addTunnelLining(grid, firebox, 2, 1, mesh.group("firebox", ""), [=](const glm::vec3& p) {
         return glm::vec2(p.x + p.z, p.y + p.z) * brick;
     });
-    // A bed of ash the logs lie on.
     addBox(mesh.group("firebox_bed", ""), {FIREBOX_LEFT, 0, BREAST_FRONT}, {FIREBOX_RIGHT, HEARTH_HEIGHT, FIREBOX_BACK}, brick);
+}
+
+} // namespace
+
+SceneMesh buildRoom()
+{
+    using namespace sceneTexture;
+    SceneMesh mesh;
+    mesh.addMaterial(makeMaterial("floor_planks", glm::vec3(1.0f), FLOOR_WOOD, glm::vec3(0.25f), 24.0f));
+    mesh.addMaterial(makeMaterial("wallpaper", glm::vec3(1.0f), WALLPAPER));
+    mesh.addMaterial(makeMaterial("wainscot", glm::vec3(0.9f), DARK_WOOD, glm::vec3(0.2f), 20.0f));
+    mesh.addMaterial(makeMaterial("outside_render", glm::vec3(0.78f, 0.8f, 0.85f)));
+    mesh.addMaterial(makeMaterial("ceiling_plaster", glm::vec3(0.88f, 0.84f, 0.76f)));
+    mesh.addMaterial(makeMaterial("oak_beams", glm::vec3(0.8f), DARK_WOOD, glm::vec3(0.1f)));
+    mesh.addMaterial(makeMaterial("window_frames", glm::vec3(0.92f, 0.9f, 0.85f), "", glm::vec3(0.3f), 32.0f));
+    mesh.addMaterial(makeMaterial("chimney_brick", glm::vec3(1.0f), BRICK));
+    mesh.addMaterial(makeMaterial("firebox_soot", glm::vec3(0.35f, 0.3f, 0.28f), BRICK));
+    mesh.addMaterial(makeMaterial("hearth_stone", glm::vec3(1.0f), STONE, glm::vec3(0.2f), 24.0f));
+    mesh.addMaterial(makeMaterial("mantel_wood", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.3f), 32.0f));
+    mesh.addMaterial(makeMaterial("logs", glm::vec3(0.9f), BARK));
+    mesh.addMaterial(makeMaterial("rug", glm::vec3(1.0f), RUG, glm::vec3(0.02f), 4.0f));
+
+    auto group = [&](const char* name, const char* mat) -> MeshGroup& { return mesh.group(name, mat); };
+    group("floor", "floor_planks");
+    group("walls", "wallpaper");
+    group("wainscot", "wainscot");
+    group("dado_rails", "wainscot");
+    group("outside", "outside_render");
+    group("ceiling", "ceiling_plaster");
+    group("beams", "oak_beams");
+    group("window_frames", "window_frames");
+    group("chimney_breast", "chimney_brick");
+    group("firebox", "firebox_soot");
+    group("firebox_bed", "firebox_soot");
+    group("hearth", "hearth_stone");
+    group("mantelpiece", "mantel_wood");
+    group("logs", "logs");
+    group("rug", "rug");
+
+    // The shell. The chimney breast stands on the floor and against the back wall
+    // up to the ceiling: those three leave its footprint open, and the breast's
+    // faces and the firebox lining close it.
+    const ShellGrid grid = shellGrid();
+    const Extent breast{{BREAST_LEFT, 0, BREAST_FRONT}, {BREAST_RIGHT, CEILING, BACK}};
+    addFloorAndCeiling(mesh, grid, breast);
+    addWalls(mesh, grid, breast);
+    addChimneyBreast(mesh, grid, breast);
+    for (float x : {110.0f, 212.0f, 320.0f})
+        addBox(mesh.group("beams", ""), {x - 4, CEILING - 8, FRONT}, {x + 4, CEILING, BACK}, 1.0f / 48.0f);
+    // The rug between the sofa and the hearth.
+    addRect(mesh.group("rug", ""), {160, 0.4f, -34}, {104, 0, 0}, {0, 0, -52}, {0, 0}, {1, 1});
 
     // Stone surround, hearth slab and the mantel shelf.
     MeshGroup& hearth = mesh.group("hearth", "");
