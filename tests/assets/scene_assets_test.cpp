@@ -13,11 +13,13 @@
 #include <stb/stb_image.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -102,6 +104,24 @@ Box meshBox(const std::string& file, const std::string& part)
     return box;
 }
 
+glm::vec3 position(const aiMesh* mesh, unsigned index)
+{
+    const aiVector3D& v = mesh->mVertices[index];
+    return {v.x, v.y, v.z};
+}
+
+// An edge by its two end positions, the same whichever way round and in
+// whichever mesh: welded only where the files hold identical coordinates.
+using Edge = std::array<float, 6>;
+
+Edge edgeBetween(const glm::vec3& a, const glm::vec3& b)
+{
+    const bool ordered = std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z);
+    const glm::vec3& first = ordered ? a : b;
+    const glm::vec3& second = ordered ? b : a;
+    return {first.x, first.y, first.z, second.x, second.y, second.z};
+}
+
 std::vector<glm::vec3> routePoints()
 {
     std::ifstream in(scenePath("curve-controlpoints-handles.txt"));
@@ -173,6 +193,71 @@ TEST(SceneModels, EveryModelImportsWithNormalsAndItsTexturesDecode)
     }
     EXPECT_LT(triangles, 250000u);
     EXPECT_GT(triangles, 10000u);
+}
+
+// A triangle thinner than the files' precision covers no pixel yet costs every
+// pass, and its texture gradients blow up.
+TEST(SceneModels, NoModelHasDegenerateOrSliverTriangles)
+{
+    for (const char* file : MODEL_FILES) {
+        SCOPED_TRACE(file);
+        const LoadedModel model = load(scenePath(file));
+        ASSERT_NE(model.scene, nullptr);
+        for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
+            const aiMesh* mesh = model.scene->mMeshes[m];
+            for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+                const unsigned* index = mesh->mFaces[f].mIndices;
+                const glm::vec3 a = position(mesh, index[0]), b = position(mesh, index[1]), c = position(mesh, index[2]);
+                const float longest = std::max({glm::distance(a, b), glm::distance(b, c), glm::distance(c, a)});
+                const float height = glm::length(glm::cross(b - a, c - a)) / longest;
+                ASSERT_GT(height, 1e-3f) << mesh->mName.C_Str() << " face " << f;
+            }
+        }
+    }
+}
+
+// Floor, ceiling, walls, window reveals, chimney breast and firebox enclose the
+// room: every edge of theirs is shared by exactly two triangles, so no crack, no
+// T-junction and no missing piece lets the sky through. Only the rim of the
+// outer face, which no one sees from inside, may stay open.
+TEST(SceneModels, RoomShellIsWatertight)
+{
+    const std::vector<std::string> shell = {"floor", "ceiling", "walls", "wainscot", "outside", "chimney_breast", "firebox"};
+    const LoadedModel room = load(scenePath("test-room-fireplace.obj"));
+    ASSERT_NE(room.scene, nullptr);
+    struct Use {
+        int triangles = 0;
+        bool outside = true;
+    };
+    std::map<Edge, Use> edges;
+    std::vector<std::string> found;
+    for (unsigned m = 0; m < room.scene->mNumMeshes; ++m) {
+        const aiMesh* mesh = room.scene->mMeshes[m];
+        const std::string name = mesh->mName.C_Str();
+        if (std::find(shell.begin(), shell.end(), name) == shell.end())
+            continue;
+        found.push_back(name);
+        for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+            const unsigned* index = mesh->mFaces[f].mIndices;
+            for (int k = 0; k < 3; ++k) {
+                Use& use = edges[edgeBetween(position(mesh, index[k]), position(mesh, index[(k + 1) % 3]))];
+                ++use.triangles;
+                use.outside = use.outside && name == "outside";
+            }
+        }
+    }
+    EXPECT_EQ(found.size(), shell.size());
+    int unsealed = 0;
+    std::string first;
+    for (const auto& [edge, use] : edges) {
+        if (use.triangles == 2 || (use.triangles == 1 && use.outside))
+            continue;
+        if (unsealed++ == 0)
+            first = std::to_string(use.triangles) + " triangles at (" + std::to_string(edge[0]) + ", " +
+                    std::to_string(edge[1]) + ", " + std::to_string(edge[2]) + ") - (" + std::to_string(edge[3]) +
+                    ", " + std::to_string(edge[4]) + ", " + std::to_string(edge[5]) + ")";
+    }
+    EXPECT_EQ(unsealed, 0) << "the first: " << first;
 }
 
 TEST(SceneModels, FallbackTextureIsPlainWhite)

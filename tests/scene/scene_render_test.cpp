@@ -149,3 +149,30 @@ TEST_F(SceneTest, TheFirAndTheSofaAreGreenNotBlack)
         EXPECT_GT(luminance(c), 0.1f) << c.r << " " << c.g << " " << c.b;
     }
 }
+
+// A candle flame gives light rather than takes it: near white and warm in its
+// middle, seen from close by, on the mantel and on the side table alike.
+TEST_F(SceneTest, CandleFlamesGlowNearWhiteAndWarm)
+{
+    struct View {
+        const char* what;
+        glm::vec3 eye;
+        glm::vec3 flame; // the middle of the flame, at its widest
+    };
+    const View views[] = {
+        {"mantel", {184.0f, 68.0f, -30.0f}, {184.0f, 68.4f, -16.0f}},
+        {"side table", {80.0f, 50.0f, -52.0f}, {68.0f, 47.4f, -42.0f}},
+    };
+    runFrame(0.1f);
+    for (const View& view : views) {
+        SCOPED_TRACE(view.what);
+        renderView(view.eye, view.flame);
+        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        glm::ivec2 middle;
+        ASSERT_TRUE(projectToPixel(view.flame, middle));
+        const glm::vec3 c = meanAround(middle, 1);
+        EXPECT_GT(luminance(c), 0.85f) << c.r << " " << c.g << " " << c.b;
+        EXPECT_GT(c.r, c.b + 0.02f) << c.r << " " << c.g << " " << c.b;
+        EXPECT_GE(c.g, c.b) << c.r << " " << c.g << " " << c.b;
+    }
+}

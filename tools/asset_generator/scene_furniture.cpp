@@ -41,23 +41,47 @@ std::vector<glm::vec2> candleHolderProfile()
             {1.2f, 4.0f}, {2.2f, 4.4f}, {2.2f, 5.0f}, {0, 5.0f}};
 }
 
-// A candle of `height` standing in a brass holder at `base`, with its flame.
+// A candle of `height` standing in a brass holder at `base`: the wax side up to a
+// rounded rim, the melted well inside it, the wick and a teardrop flame around
+// the wick's tip. Side and well are separate meshes so that each gets the whole
+// of its own texture, whatever the candle's height.
 void addCandle(SceneMesh& mesh, const glm::vec3& base, float height)
 {
     addLathe(mesh.group("holders", "brass"), candleHolderProfile(), 16, translation(base));
-    const glm::vec3 wax = base + glm::vec3(0, 5.0f, 0);
-    addLathe(mesh.group("candles", "wax"), {{0, 0}, {1.5f, 0}, {1.5f, height}, {1.2f, height + 0.3f}, {0, height + 0.3f}},
-             14, translation(wax));
-    addSphere(mesh.group("flames", "flame"), 6, 8,
-              glm::scale(translation(wax + glm::vec3(0, height + 2.0f, 0)), glm::vec3(0.6f, 1.5f, 0.6f)));
+    const glm::mat4 wax = translation(base + glm::vec3(0, 5.0f, 0));
+    const float h = height, well = h - 0.5f;
+    addLathe(mesh.group("candles", "wax"), {{0, 0}, {1.5f, 0}, {1.5f, h - 0.3f}, {1.46f, h - 0.08f}, {1.36f, h}},
+             16, wax);
+    addLathe(mesh.group("candle_wells", "wax_well"),
+             {{1.36f, h}, {1.12f, h - 0.12f}, {0.7f, well + 0.08f}, {0.3f, well}, {0, well}}, 16, wax);
+    addLathe(mesh.group("wicks", "wick"), {{0, well}, {0.12f, well}, {0.1f, h + 0.7f}, {0, h + 0.9f}}, 6, wax);
+    addLathe(mesh.group("flames", "flame"),
+             {{0, h + 0.1f}, {0.3f, h + 0.3f}, {0.52f, h + 0.8f}, {0.6f, h + 1.4f}, {0.48f, h + 2.2f},
+              {0.22f, h + 3.0f}, {0, h + 3.5f}},
+             12, wax);
 }
 
 void addCandleMaterials(SceneMesh& mesh)
 {
+    using namespace sceneTexture;
     mesh.addMaterial(makeMaterial("brass", {0.78f, 0.58f, 0.26f}, "", glm::vec3(0.8f, 0.7f, 0.4f), 64.0f));
-    mesh.addMaterial(makeMaterial("wax", {0.93f, 0.88f, 0.78f}, "", glm::vec3(0.2f), 16.0f));
-    SceneMaterial flame = makeMaterial("flame", {1.0f, 0.82f, 0.4f});
-    flame.ambient = glm::vec3(1.0f, 0.9f, 0.6f) * 4.0f;
+    // Wax lets light in and scatters it: a raised ambient colour keeps its shadowed
+    // side soft and light instead of grey, leaning blue against the fire's orange
+    // ambient light so that it reads ivory rather than tan; a broad dull sheen
+    // replaces a plastic highlight. The well, lit from just above by the flame,
+    // glows more.
+    SceneMaterial wax = makeMaterial("wax", glm::vec3(1.0f), CANDLE_WAX, glm::vec3(0.1f), 8.0f);
+    wax.ambient = glm::vec3(4.5f, 5.6f, 6.4f);
+    mesh.addMaterial(wax);
+    SceneMaterial well = makeMaterial("wax_well", glm::vec3(1.0f), CANDLE_WELL, glm::vec3(0.4f), 40.0f);
+    well.ambient = glm::vec3(7.0f, 8.5f, 9.5f);
+    mesh.addMaterial(well);
+    mesh.addMaterial(makeMaterial("wick", {0.1f, 0.08f, 0.06f}, "", glm::vec3(0.0f), 1.0f));
+    // A flame gives light rather than takes it: the ambient term alone, with an
+    // ambient colour this large, drives its core to near white in any light; the
+    // small diffuse share lets the fire's flicker play on it.
+    SceneMaterial flame = makeMaterial("flame", glm::vec3(0.3f), CANDLE_FLAME, glm::vec3(0.0f), 1.0f);
+    flame.ambient = glm::vec3(40.0f);
     mesh.addMaterial(flame);
 }
 

@@ -256,7 +256,9 @@ void addLathe(MeshGroup& g, const std::vector<glm::vec2>& profile, int segments,
             const size_t vertex = k + end;
             const glm::vec2 pn = normalAt(k, vertex);
             for (int i = 0; i <= segments; ++i) {
-                const float a = 2.0f * PI * float(i) / segments;
+                // The seam's second column takes the first one's angle, so that the
+                // two share their positions exactly.
+                const float a = 2.0f * PI * float(i % segments) / segments;
                 const float c = std::cos(a), s = -std::sin(a);
                 const glm::vec3 p(profile[vertex].x * c, profile[vertex].y, profile[vertex].x * s);
                 const glm::vec3 n(pn.x * c, pn.y, pn.x * s);
@@ -340,7 +342,7 @@ void addTube(MeshGroup& g, const std::vector<glm::vec3>& path, float r, int segm
         }
         const glm::vec3 up = glm::cross(side, tangent);
         for (int i = 0; i <= segments; ++i) {
-            const float a = 2.0f * PI * float(i) / segments;
+            const float a = 2.0f * PI * float(i % segments) / segments;
             const glm::vec3 n = side * std::cos(a) + up * std::sin(a);
             g.addVertex(path[k] + n * r, n, {float(i) / segments, float(k) / (path.size() - 1)});
         }

@@ -408,6 +408,49 @@ glm::vec3 fur(float u, float v, const glm::vec3& light, const glm::vec3& dark)
     return mix(dark, light, smooth(0.25f, 0.65f, stripes)) * (0.85f + 0.25f * hair);
 }
 
+// The side of a candle, u around it, v from the rim (0) down to the foot (1).
+// Wax is translucent: near the flame the light it lets through makes the rim
+// lighter and warmer, fading into the body and a little darker towards the foot,
+// and a few runs of melted wax trail down from the rim.
+glm::vec3 candleWax(float u, float v)
+{
+    const glm::vec3 rim(1.0f, 0.93f, 0.74f), body(0.88f, 0.82f, 0.7f), foot(0.74f, 0.68f, 0.56f);
+    glm::vec3 c = mix(body, foot, smooth(0.3f, 1.0f, v));
+    c = mix(c, rim, 1.0f - smooth(0.0f, 0.3f, v));
+    // (around, half width, length) of each run; the runs narrow as they go down
+    // and end in a rounded bead.
+    const glm::vec3 runs[4] = {{0.08f, 0.035f, 0.32f}, {0.37f, 0.025f, 0.18f}, {0.61f, 0.04f, 0.45f}, {0.86f, 0.03f, 0.25f}};
+    for (const glm::vec3& run : runs) {
+        const float across = std::abs(u - run.x), distance = std::min(across, 1.0f - across);
+        const float halfWidth = run.y * (1.0f - 0.35f * v / run.z);
+        const float inside = (1.0f - smooth(0.6f, 1.0f, distance / halfWidth)) * (1.0f - smooth(run.z - 0.04f, run.z, v));
+        c = mix(c, rim, 0.7f * inside);
+    }
+    return c * (0.97f + 0.05f * tilingNoise(u, v, 8, 4, 3, 181));
+}
+
+// The melted top of a candle, u around, v from the wick (0) out to the rim (1):
+// a pool of clear wax glowing amber where the flame shines into it, a pale soft
+// lip, and a charred ring where the wick stands.
+glm::vec3 candleWell(float u, float v)
+{
+    const glm::vec3 charred(0.3f, 0.22f, 0.15f), pool(0.98f, 0.78f, 0.46f), lip(1.0f, 0.95f, 0.82f);
+    glm::vec3 c = mix(pool, lip, smooth(0.45f, 0.9f, v));
+    c = mix(charred, c, smooth(0.04f, 0.16f, v));
+    return c * (0.97f + 0.05f * tilingNoise(u, v, 8, 4, 2, 191));
+}
+
+// A candle flame, the same all around, v from its tip (0) to its foot (1):
+// orange at the tip, yellow below it, a near-white core, and a dimmer amber
+// foot where the flame meets the wick.
+glm::vec3 candleFlame(float, float v)
+{
+    const glm::vec3 tip(0.85f, 0.28f, 0.04f), outer(1.0f, 0.56f, 0.12f), core(1.0f, 0.97f, 0.86f), foot(0.85f, 0.5f, 0.25f);
+    glm::vec3 c = mix(tip, outer, smooth(0.0f, 0.3f, v));
+    c = mix(c, core, smooth(0.3f, 0.55f, v));
+    return mix(c, foot, smooth(0.8f, 1.0f, v));
+}
+
 } // namespace
 
 void writeSceneTextures(const std::string& dir)
@@ -442,4 +485,7 @@ void writeSceneTextures(const std::string& dir)
     writeImage(path(FUR_GINGER), 256, [](float u, float v) {
         return fur(u, v, glm::vec3(0.95f, 0.6f, 0.3f), glm::vec3(0.7f, 0.35f, 0.12f));
     });
+    writeImage(path(CANDLE_WAX), 128, candleWax);
+    writeImage(path(CANDLE_WELL), 64, candleWell);
+    writeImage(path(CANDLE_FLAME), 64, candleFlame);
 }

@@ -22,6 +22,9 @@ inline const char* const PAINTING[3] = {"painting-mountains.png", "painting-lake
 inline const char* const BOOK_COVER = "book-cover.png";
 inline const char* const FUR_TABBY = "fur-tabby.png";
 inline const char* const FUR_GINGER = "fur-ginger.png";
+inline const char* const CANDLE_WAX = "candle-wax.png";
+inline const char* const CANDLE_WELL = "candle-well.png";
+inline const char* const CANDLE_FLAME = "candle-flame.png";
 } // namespace sceneTexture
 
 // Writes every texture above into `dir`.
