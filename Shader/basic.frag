@@ -78,13 +78,21 @@ float mipLevel(sampler2D s)
     return isnan(lod) || isinf(lod) ? 0.0 : clamp(lod, 0.0, 12.0);
 }
 
-// Bilinear filtering of one mip level, wrapping as the texture's repeat mode does.
-// The first texel's index lies in -1 .. size - 1, so the wrap is one conditional
-// step each way: a software rasteriser has no vector integer division, and a
-// modulo here cost a sixth of the frame.
-vec3 bilinearAtLevel(sampler2D s, vec2 coord, int level)
+// The size of one mip level, from level 0's, as GL defines it. textureSize() is
+// not asked for a level that differs from pixel to pixel: llvmpipe answers a
+// whole group of pixels with the size of one pixel's level, and the texel indices
+// of the others then fall outside their own level, where texelFetch gives black.
+ivec2 levelSize(ivec2 baseSize, int level)
 {
-    ivec2 size = textureSize(s, level);
+    return max(baseSize >> level, ivec2(1));
+}
+
+// Bilinear filtering of one mip level of `size` texels, wrapping as the texture's
+// repeat mode does. The first texel's index lies in -1 .. size - 1, so the wrap is
+// one conditional step each way: a software rasteriser has no vector integer
+// division, and a modulo here cost a sixth of the frame.
+vec3 bilinearAtLevel(sampler2D s, vec2 coord, ivec2 size, int level)
+{
     vec2 t = fract(coord) * vec2(size) - 0.5;
     vec2 f = fract(t);
     ivec2 i0 = ivec2(floor(t));
@@ -107,10 +115,10 @@ vec3 trilinear(sampler2D s, vec2 coord, float lod)
     int lastLevel = int(log2(float(max(size.x, size.y))));
     int level = min(int(lod), lastLevel);
     float blend = lod - float(level);
-    vec3 fine = bilinearAtLevel(s, coord, level);
+    vec3 fine = bilinearAtLevel(s, coord, levelSize(size, level), level);
     if (blend <= 0.0 || level >= lastLevel)
         return fine;
-    return mix(fine, bilinearAtLevel(s, coord, level + 1), blend);
+    return mix(fine, bilinearAtLevel(s, coord, levelSize(size, level + 1), level + 1), blend);
 }
 
 vec3 toLinear(vec3 c) { return c * c; }
