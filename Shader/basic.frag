@@ -61,12 +61,14 @@ const float AMBIENT_SHARE = 0.12;
 // Bias of the cube shadow compare, in world units along the light ray.
 const float POINT_SHADOW_BIAS = 1.5;
 
-// The diffuse texture is filtered here, trilinearly at an isotropic level of
-// detail, from texel fetches. The texture itself asks for 16x anisotropic
-// filtering, which a software rasteriser pays for with up to sixteen trilinear
-// lookups a sample; and its sampler, fed the coordinates of surfaces seen
-// edge-on, has taken seconds for a few pixels. Fetching the eight texels
-// directly costs about a third less of the whole frame than a sampler lookup.
+// The diffuse texture is filtered one of two ways, chosen at start-up by whether
+// DIFFUSE_THROUGH_SAMPLER is defined (see diffuseTexel below). On a software
+// rasteriser it is filtered here, trilinearly at an isotropic level of detail,
+// from texel fetches. The texture itself asks for 16x anisotropic filtering, which
+// a software rasteriser pays for with up to sixteen trilinear lookups a sample;
+// and its sampler, fed the coordinates of surfaces seen edge-on, has taken
+// seconds for a few pixels. Fetching the eight texels directly costs about a
+// third less of the whole frame than a sampler lookup.
 float mipLevel(sampler2D s)
 {
     vec2 texels = uv * vec2(textureSize(s, 0));
@@ -120,6 +122,20 @@ vec3 trilinear(sampler2D s, vec2 coord, float lod)
         return fine;
     return mix(fine, bilinearAtLevel(s, coord, levelSize(size, level + 1), level + 1), blend);
 }
+
+#ifdef DIFFUSE_THROUGH_SAMPLER
+// Hardware: the texture's own trilinear, anisotropic filter.
+vec3 diffuseTexel()
+{
+    return texture(texture_diffuse1, uv).rgb;
+}
+#else
+// Software: the filter above, at the level the coordinates' footprint asks for.
+vec3 diffuseTexel()
+{
+    return trilinear(texture_diffuse1, uv, mipLevel(texture_diffuse1));
+}
+#endif
 
 vec3 toLinear(vec3 c) { return c * c; }
 vec3 toDisplay(vec3 c) { return sqrt(c); }
@@ -181,7 +197,7 @@ void main()
     if (dot(normal, toEye) < 0.0)
         normal = -normal;
 
-    vec3 texel = toLinear(trilinear(texture_diffuse1, uv, mipLevel(texture_diffuse1)));
+    vec3 texel = toLinear(diffuseTexel());
     vec3 albedo = toLinear(material.texture_diffuse1.rgb) * texel;
     // The highlight takes the material's specular colour alone: the scene's
     // materials carry no specular maps, and a second texture lookup per pixel
