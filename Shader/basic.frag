@@ -60,6 +60,9 @@ out vec4 fragColor;
 const float AMBIENT_SHARE = 0.12;
 // Bias of the cube shadow compare, in world units along the light ray.
 const float POINT_SHADOW_BIAS = 1.5;
+// The highest mip level of material textures (their GL_TEXTURE_MAX_LEVEL): a
+// texture larger than 2048 texels has levels beyond it, which texelFetch may not read.
+const int MAX_TEXTURE_LEVEL = 11;
 
 // The diffuse texture is filtered one of two ways, chosen at start-up by whether
 // DIFFUSE_THROUGH_SAMPLER is defined (see diffuseTexel below). On a software
@@ -114,7 +117,7 @@ vec3 trilinear(sampler2D s, vec2 coord, float lod)
     ivec2 size = textureSize(s, 0);
     if (size.x <= 0 || size.y <= 0)
         return vec3(0.0);
-    int lastLevel = int(log2(float(max(size.x, size.y))));
+    int lastLevel = min(int(log2(float(max(size.x, size.y)))), MAX_TEXTURE_LEVEL);
     int level = min(int(lod), lastLevel);
     float blend = lod - float(level);
     vec3 fine = bilinearAtLevel(s, coord, levelSize(size, level), level);
