@@ -60,13 +60,18 @@ out vec4 fragColor;
 const float AMBIENT_SHARE = 0.12;
 // Bias of the cube shadow compare, in world units along the light ray.
 const float POINT_SHADOW_BIAS = 1.5;
+// The highest mip level of material textures (their GL_TEXTURE_MAX_LEVEL): a
+// texture larger than 2048 texels has levels beyond it, which texelFetch may not read.
+const int MAX_TEXTURE_LEVEL = 11;
 
-// The diffuse texture is filtered here, trilinearly at an isotropic level of
-// detail, from texel fetches. The texture itself asks for 16x anisotropic
-// filtering, which a software rasteriser pays for with up to sixteen trilinear
-// lookups a sample; and its sampler, fed the coordinates of surfaces seen
-// edge-on, has taken seconds for a few pixels. Fetching the eight texels
-// directly costs about a third less of the whole frame than a sampler lookup.
+// The diffuse texture is filtered one of two ways, chosen at start-up by whether
+// DIFFUSE_THROUGH_SAMPLER is defined (see diffuseTexel below). On a software
+// rasteriser it is filtered here, trilinearly at an isotropic level of detail,
+// from texel fetches. The texture itself asks for 16x anisotropic filtering, which
+// a software rasteriser pays for with up to sixteen trilinear lookups a sample;
+// and its sampler, fed the coordinates of surfaces seen edge-on, has taken
+// seconds for a few pixels. Fetching the eight texels directly costs about a
+// third less of the whole frame than a sampler lookup.
 float mipLevel(sampler2D s)
 {
     vec2 texels = uv * vec2(textureSize(s, 0));
@@ -78,13 +83,21 @@ float mipLevel(sampler2D s)
     return isnan(lod) || isinf(lod) ? 0.0 : clamp(lod, 0.0, 12.0);
 }
 
-// Bilinear filtering of one mip level, wrapping as the texture's repeat mode does.
-// The first texel's index lies in -1 .. size - 1, so the wrap is one conditional
-// step each way: a software rasteriser has no vector integer division, and a
-// modulo here cost a sixth of the frame.
-vec3 bilinearAtLevel(sampler2D s, vec2 coord, int level)
+// The size of one mip level, from level 0's, as GL defines it. textureSize() is
+// not asked for a level that differs from pixel to pixel: llvmpipe answers a
+// whole group of pixels with the size of one pixel's level, and the texel indices
+// of the others then fall outside their own level, where texelFetch gives black.
+ivec2 levelSize(ivec2 baseSize, int level)
 {
-    ivec2 size = textureSize(s, level);
+    return max(baseSize >> level, ivec2(1));
+}
+
+// Bilinear filtering of one mip level of `size` texels, wrapping as the texture's
+// repeat mode does. The first texel's index lies in -1 .. size - 1, so the wrap is
+// one conditional step each way: a software rasteriser has no vector integer
+// division, and a modulo here cost a sixth of the frame.
+vec3 bilinearAtLevel(sampler2D s, vec2 coord, ivec2 size, int level)
+{
     vec2 t = fract(coord) * vec2(size) - 0.5;
     vec2 f = fract(t);
     ivec2 i0 = ivec2(floor(t));
@@ -104,14 +117,28 @@ vec3 trilinear(sampler2D s, vec2 coord, float lod)
     ivec2 size = textureSize(s, 0);
     if (size.x <= 0 || size.y <= 0)
         return vec3(0.0);
-    int lastLevel = int(log2(float(max(size.x, size.y))));
+    int lastLevel = min(int(log2(float(max(size.x, size.y)))), MAX_TEXTURE_LEVEL);
     int level = min(int(lod), lastLevel);
     float blend = lod - float(level);
-    vec3 fine = bilinearAtLevel(s, coord, level);
+    vec3 fine = bilinearAtLevel(s, coord, levelSize(size, level), level);
     if (blend <= 0.0 || level >= lastLevel)
         return fine;
-    return mix(fine, bilinearAtLevel(s, coord, level + 1), blend);
+    return mix(fine, bilinearAtLevel(s, coord, levelSize(size, level + 1), level + 1), blend);
 }
+
+#ifdef DIFFUSE_THROUGH_SAMPLER
+// Hardware: the texture's own trilinear, anisotropic filter.
+vec3 diffuseTexel()
+{
+    return texture(texture_diffuse1, uv).rgb;
+}
+#else
+// Software: the filter above, at the level the coordinates' footprint asks for.
+vec3 diffuseTexel()
+{
+    return trilinear(texture_diffuse1, uv, mipLevel(texture_diffuse1));
+}
+#endif
 
 vec3 toLinear(vec3 c) { return c * c; }
 vec3 toDisplay(vec3 c) { return sqrt(c); }
@@ -173,7 +200,7 @@ void main()
     if (dot(normal, toEye) < 0.0)
         normal = -normal;
 
-    vec3 texel = toLinear(trilinear(texture_diffuse1, uv, mipLevel(texture_diffuse1)));
+    vec3 texel = toLinear(diffuseTexel());
     vec3 albedo = toLinear(material.texture_diffuse1.rgb) * texel;
     // The highlight takes the material's specular colour alone: the scene's
     // materials carry no specular maps, and a second texture lookup per pixel

@@ -17,6 +17,7 @@
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
 #include "render/skybox.h"
+#include "render/texture_path.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -100,7 +101,8 @@ ParticleSystem* createEmitter(AtlasTexture* texture, const EmitterSettings& s)
 void setupShaders()
 {
     scene.basicVert = new Shader("Shader\\Basic.vert", GL_VERTEX_SHADER);
-    scene.basicFrag = new Shader("Shader\\basic.frag", GL_FRAGMENT_SHADER);
+    scene.basicFrag =
+        new Shader("Shader\\basic.frag", GL_FRAGMENT_SHADER, texturePathDefinitions(detectTexturePath()));
     scene.shadowVert = new Shader("Shader\\shadow.vert", GL_VERTEX_SHADER);
     scene.shadowFrag = new Shader("Shader\\shadow.frag", GL_FRAGMENT_SHADER);
     scene.skyVert = new Shader("Shader\\skybox.vert", GL_VERTEX_SHADER);

@@ -3,10 +3,12 @@
 
 #include "platform/native_path.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -23,9 +25,26 @@ std::string readSource(const std::string& path)
 
 } // namespace
 
-Shader::Shader(const std::string& path, GLenum type)
+std::string insertDefinitions(const std::string& source, const std::string& definitions)
 {
-    const std::string source = readSource(path);
+    if (definitions.empty())
+        return source;
+    for (std::size_t lineStart = 0; lineStart < source.size();) {
+        const std::size_t lineEnd = std::min(source.find('\n', lineStart), source.size());
+        const std::string_view line(source.data() + lineStart, lineEnd - lineStart);
+        const std::size_t text = line.find_first_not_of(" \t");
+        if (text != std::string_view::npos && line.substr(text, 8) == "#version") {
+            const std::string head = lineEnd < source.size() ? source.substr(0, lineEnd + 1) : source + "\n";
+            return head + definitions + source.substr(std::min(lineEnd + 1, source.size()));
+        }
+        lineStart = lineEnd + 1;
+    }
+    return definitions + source;
+}
+
+Shader::Shader(const std::string& path, GLenum type, const std::string& definitions)
+{
+    const std::string source = insertDefinitions(readSource(path), definitions);
 
     id = glCreateShader(type);
     if (id == 0) {

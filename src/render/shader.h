@@ -7,7 +7,8 @@
 
 class Shader {
 public:
-    Shader(const std::string& path, GLenum type);
+    // `definitions`: preprocessor lines compiled in after the file's #version line.
+    Shader(const std::string& path, GLenum type, const std::string& definitions = "");
     ~Shader();
 
     Shader(const Shader&) = delete;
@@ -15,3 +16,7 @@ public:
 
     GLuint id = 0;
 };
+
+// `source` with `definitions` inserted after its #version line (which must stay the
+// first statement), or in front where it has none.
+std::string insertDefinitions(const std::string& source, const std::string& definitions);

@@ -127,3 +127,25 @@ TEST_F(ShaderProgramDeathTest, MissingFileExitsWithStatusOne)
     const std::string missing = dir.path + "\\missing.vert";
     EXPECT_EXIT(Shader(missing, GL_VERTEX_SHADER), ::testing::ExitedWithCode(1), "");
 }
+
+// Definitions must follow the #version line, which GLSL wants before any other
+// statement, even where comments or blank lines come first.
+TEST(ShaderDefinitions, GoRightAfterTheVersionLine)
+{
+    struct Case {
+        const char* source;
+        const char* definitions;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"#version 330 core\nvoid main() {}\n", "#define A\n", "#version 330 core\n#define A\nvoid main() {}\n"},
+        {"// a stage\n\n#version 330 core\nout vec4 c;\n", "#define A\n#define B\n",
+         "// a stage\n\n#version 330 core\n#define A\n#define B\nout vec4 c;\n"},
+        {"\n  #version 330 core\n", "#define A\n", "\n  #version 330 core\n#define A\n"},
+        {"#version 330 core", "#define A\n", "#version 330 core\n#define A\n"},
+        {"void main() {}\n", "#define A\n", "#define A\nvoid main() {}\n"},
+        {"#version 330 core\nvoid main() {}\n", "", "#version 330 core\nvoid main() {}\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(insertDefinitions(c.source, c.definitions), c.expected) << c.source;
+}

@@ -3,10 +3,13 @@
 #include "scene_fixture.h"
 
 #include "app/scene_state.h"
+#include "camera/camera.h"
 #include "camera/frustum.h"
 #include "model/model.h"
 
 #include <GL/glew.h>
+
+#include <vector>
 
 namespace {
 
@@ -47,6 +50,23 @@ glm::vec3 meanAround(const glm::ivec2& centre, int radius)
         for (int dx = -radius; dx <= radius; ++dx)
             sum += readColour(centre + glm::ivec2(dx, dy));
     return sum / static_cast<float>((2 * radius + 1) * (2 * radius + 1));
+}
+
+// Pixels of the room (not the sky) that are exactly black.
+int blackSurfacePixels()
+{
+    const int count = scene.windowWidth * scene.windowHeight;
+    std::vector<unsigned char> rgb(3 * count);
+    std::vector<float> depth(count);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, scene.windowWidth, scene.windowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glReadPixels(0, 0, scene.windowWidth, scene.windowHeight, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    int black = 0;
+    for (int i = 0; i < count; ++i)
+        if (depth[i] < 1.0f && rgb[3 * i] == 0 && rgb[3 * i + 1] == 0 && rgb[3 * i + 2] == 0)
+            ++black;
+    return black;
 }
 
 int meshCount()
@@ -174,5 +194,26 @@ TEST_F(SceneTest, CandleFlamesGlowNearWhiteAndWarm)
         EXPECT_GT(luminance(c), 0.85f) << c.r << " " << c.g << " " << c.b;
         EXPECT_GT(c.r, c.b + 0.02f) << c.r << " " << c.g << " " << c.b;
         EXPECT_GE(c.g, c.b) << c.r << " " << c.g << " " << c.b;
+    }
+}
+
+// Every surface of the room gets at least the ambient share of both lights and
+// no texture of the scene is black, so no pixel of the room is exactly (0, 0, 0):
+// where the diffuse filter fetched outside a mip level, it gave exactly that.
+// The views are the route's at these times: the fireplace, the windows by the
+// side table, the tree, the windows again, and the chimney breast.
+TEST_F(SceneTest, NoSurfaceAlongTheRouteIsPureBlack)
+{
+    const int routeTenths[] = {100, 250, 450, 620, 920};
+    runFrame(0.1f);
+    Camera flight(scene.window);
+    int flown = 0;
+    for (const int tenths : routeTenths) {
+        SCOPED_TRACE(testing::Message() << tenths / 10.0 << " s into the route");
+        for (; flown < tenths; ++flown)
+            flight.update(0.1f);
+        renderView(flight.position, flight.center);
+        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        EXPECT_EQ(blackSurfacePixels(), 0);
     }
 }
