@@ -9,6 +9,7 @@
 #include "platform/console.h"
 #include "platform/x_error_report.h"
 #include "render/frame_passes.h"
+#include "render/scale_governor.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
@@ -19,6 +20,9 @@
 #include <iostream>
 
 namespace {
+
+ScaleGovernor governor;
+bool scaleForced = false;
 
 [[noreturn]] void failStartUp(const char* message, int status, bool terminate)
 {
@@ -96,9 +100,17 @@ double runClockedFrame(double& lastTime)
     const double now = glfwGetTime();
     const double frameDelta = now - lastTime;
     lastTime = now;
+    if (!scaleForced)
+        scene.renderScale = governor.addFrame(frameDelta);
     advanceFrame(frameDelta);
     endFrame();
     return frameDelta;
+}
+
+void forceRenderScale(float scale)
+{
+    scene.renderScale = scale;
+    scaleForced = true;
 }
 
 void advanceFrame(double frameDelta)
