@@ -4,6 +4,7 @@
 #include "scene_fixture.h"
 
 #include "app/scene_state.h"
+#include "camera/camera.h"
 #include "camera/overlay.h"
 #include "render/scaled_target.h"
 
@@ -14,11 +15,6 @@
 #include <vector>
 
 namespace {
-
-// A view of the fireplace with the tree's lights, brick and wood: the edges a
-// smaller scale softens.
-constexpr glm::vec3 EYE(330.0f, 70.0f, -130.0f);
-constexpr glm::vec3 TARGET(212.0f, 30.0f, -4.0f);
 
 using Frame = std::vector<unsigned char>;
 
@@ -32,11 +28,11 @@ Frame readFrame()
     return pixels;
 }
 
-// The view at `scale`, with the pause label over it or not.
+// The route's current view at `scale`, with the pause label over it or not.
 Frame frameAt(float scale, bool label)
 {
     scene.renderScale = scale;
-    renderView(EYE, TARGET);
+    renderView(scene.camera->position, scene.camera->center);
     if (label) {
         scene.settings.pauseShown = 0.0;
         drawOverlay(0.0);
@@ -79,12 +75,14 @@ TEST_F(SceneTest, AtFullScaleTheFrameIsDrawnStraightToTheWindow)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// 28 dB: the softening of edges at 0.6, where two of every five window pixels
-// fall between drawn ones, stays well above it, while a misplaced, stretched or
-// half-drawn scale-up falls far below.
+// At this small window a pixel carries more of the scene's detail than at full
+// HD (where 0.6 measured about 34 dB): here the linear scale-up measures about
+// 29 dB. 26 dB leaves room for changes to the shading, while a scale-up stretched
+// only a few rows off falls to about 20 dB. The filter itself is checked with the
+// target's own tests.
 TEST_F(SceneTest, ASmallerScaleKeepsThePictureAndTheOverlaySharp)
 {
-    runFrame(0.1f);
+    runFrame(0.1f); // the fireplace, the sky through the windows, brick and wood
     const Frame full = frameAt(1.0f, false);
     const Frame fullLabelled = frameAt(1.0f, true);
     const Frame scaled = frameAt(0.6f, false);
@@ -92,7 +90,7 @@ TEST_F(SceneTest, ASmallerScaleKeepsThePictureAndTheOverlaySharp)
     ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     EXPECT_FALSE(scaled == full) << "the scene was not drawn smaller";
-    EXPECT_GE(psnr(full, scaled), 28.0);
+    EXPECT_GE(psnr(full, scaled), 26.0);
 
     const std::vector<std::size_t> textFull = labelBytes(full, fullLabelled);
     const std::vector<std::size_t> textScaled = labelBytes(scaled, scaledLabelled);
