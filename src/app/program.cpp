@@ -21,6 +21,7 @@
 
 namespace {
 
+// The loop has one clock and so one governor; a forced scale holds for the run.
 ScaleGovernor governor;
 bool scaleForced = false;
 
