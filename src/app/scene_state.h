@@ -19,10 +19,10 @@ class Camera;
 class Frustum;
 class Model;
 class ParticleSystem;
+class ScaledTarget;
 class Shader;
 class ShaderProgram;
 class ShadowMapTarget;
-class ScaledTarget;
 class Skybox;
 
 constexpr int SNOW_EMITTERS = 6;

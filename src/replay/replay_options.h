@@ -36,7 +36,8 @@ extern const char* const REPLAY_USAGE;
 // nothing to show), --realtime with --dt, --frames, --until-end, --capture, --stats or
 // --floor (the clock sets the steps and the time spent, and a run on it is judged by
 // its pace alone), a --scale outside (0, 1], --fps without --video, --video with
-// --dt, --until-end, --realtime or --floor (the film sets its own step and end), or with an odd width or height (the film's
-// colour planes are half the size). A film without --frames runs the route and
-// the sunset and holds the end view for two more seconds.
+// --dt, --until-end, --realtime or --floor (the film sets its own step and end), or
+// with an odd width or height (the film's colour planes are half the size). A film
+// without --frames runs the route and the sunset and holds the end view for two
+// more seconds.
 std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& args);
