@@ -1,4 +1,6 @@
 // Renderbuffers rather than textures: the colour is only ever read by the blit.
+// The storage is exactly the size drawn: a linear scale-up from part of a larger
+// buffer blends in the pixels beyond the part's edge.
 #include "render/scaled_target.h"
 
 #include "render/gl_label.h"

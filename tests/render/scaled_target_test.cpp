@@ -76,11 +76,15 @@ TEST_F(ScaledTargetTest, FollowsEverySizeItIsBoundAt)
 }
 
 // Red on the left half of the target, blue on the right: the window shows the
-// halves where they belong and a blend where they meet.
+// halves where they belong and a blend where they meet. The target was larger
+// and green before: nothing of that may bleed in at the edges.
 TEST_F(ScaledTargetTest, ScaleUpFillsTheWindowWithLinearFiltering)
 {
     constexpr int EDGE = 64;
     ScaledTarget target;
+    ASSERT_TRUE(target.bind(2 * EDGE, 2 * EDGE));
+    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
     ASSERT_TRUE(target.bind(EDGE, EDGE));
     clearRegion(0, EDGE / 2, EDGE, 1.0f, 0.0f);
     clearRegion(EDGE / 2, EDGE / 2, EDGE, 0.0f, 1.0f);
@@ -96,6 +100,7 @@ TEST_F(ScaledTargetTest, ScaleUpFillsTheWindowWithLinearFiltering)
     for (const int y : {0, middle, WINDOW_EDGE - 1}) {
         EXPECT_EQ(windowPixel(0, y)[0], 255);
         EXPECT_EQ(windowPixel(WINDOW_EDGE - 1, y)[2], 255);
+        EXPECT_EQ(windowPixel(WINDOW_EDGE - 1, y)[1], 0);
         const std::array<unsigned char, 4> seam = windowPixel(middle, y);
         EXPECT_GT(seam[0], 20) << "nearest filtering would leave pure blue at the seam";
         EXPECT_GT(seam[2], 20);
