@@ -99,11 +99,12 @@ def measure(replay, run_dir, out_dir, size, dt, frames):
 
 
 REALTIME_LINE = re.compile(r"realtime (\d+) frames in ([0-9.]+) s after the first, flight pace ([0-9.]+) %, "
-                           r"(\d+) frames over 0.1 s")
+                           r"(\d+) frames over 0.1 s, scale median ([0-9.]+) lowest ([0-9.]+)")
 
 
 def measure_realtime(replay, run_dir, out_dir, size, seconds):
-    """The program's loop on the wall clock: frames, frames per second and the flight pace."""
+    """The program's loop on the wall clock: frames, frames per second, the flight pace and the
+    render scale it chose."""
     os.makedirs(out_dir, exist_ok=True)
     err, rss = run_replay(replay, run_dir, ["--size", size, "--realtime", str(seconds)],
                           os.path.join(out_dir, "realtime.log"))
@@ -114,6 +115,7 @@ def measure_realtime(replay, run_dir, out_dir, size, seconds):
     frames, wall = int(found.group(1)), float(found.group(2))
     return {"frames": frames, "wall": wall, "fps": frames / wall if wall > 0 else math.nan,
             "pace": float(found.group(3)), "stalled": int(found.group(4)),
+            "scale_median": float(found.group(5)), "scale_lowest": float(found.group(6)),
             "median": float(median_frame.group(1)), "rss_mib": rss / 1024.0}
 
 
@@ -125,7 +127,8 @@ def realtime_table(results, seconds):
         f"{seconds} s. Flight pace is the route time the camera gained over the time it would have gained "
         "at its designed pace (it stands still on any frame over 0.1 s); the first frame, which holds the "
         "start-up, is left out of every figure, and the pace and frame rate cover the flight up to the end of the "
-        "route (the camera holds still after it by design).",
+        "route (the camera holds still after it by design). The render scale is the share of the window's size "
+        "the scene was drawn at over the flight, chosen by the loop from its frame times.",
         "",
         "| | " + " | ".join(sizes) + " |",
         "|" + "---|" * (1 + len(sizes)),
@@ -134,6 +137,8 @@ def realtime_table(results, seconds):
                         ("frame time, median", lambda r: f"{r['median']:.2f} ms"),
                         ("flight pace", lambda r: f"{r['pace']:.2f} %"),
                         ("frames over 0.1 s", lambda r: str(r["stalled"])),
+                        ("render scale, median (lowest)",
+                         lambda r: f"{r['scale_median']:.2f} ({r['scale_lowest']:.2f})"),
                         ("peak resident memory", lambda r: f"{r['rss_mib']:.0f} MiB")]:
         lines.append("| " + label + " | " + " | ".join(cell(results[size]) for size in sizes) + " |")
     return "\n".join(lines) + "\n"

@@ -10,6 +10,7 @@
 #include "platform/console.h"
 #include "platform/x_error_report.h"
 #include "render/frame_passes.h"
+#include "render/scale_governor.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
@@ -20,6 +21,10 @@
 #include <iostream>
 
 namespace {
+
+// The loop has one clock and so one governor; a forced scale holds for the run.
+ScaleGovernor governor;
+bool scaleForced = false;
 
 [[noreturn]] void failStartUp(const char* message, int status, bool terminate)
 {
@@ -75,9 +80,17 @@ double runClockedFrame(double& lastTime)
     const double now = glfwGetTime();
     const double frameDelta = now - lastTime;
     lastTime = now;
+    if (!scaleForced)
+        scene.renderScale = governor.addFrame(frameDelta);
     advanceFrame(frameDelta);
     endFrame();
     return frameDelta;
+}
+
+void forceRenderScale(float scale)
+{
+    scene.renderScale = scale;
+    scaleForced = true;
 }
 
 void advanceFrame(double frameDelta)

@@ -7,8 +7,13 @@
 void startUp(int argc, char** argv, int width, int height);
 
 // One whole frame on the window system's clock, as the program's loop runs it:
-// clear, the delta since `lastTime` (updated), advanceFrame, endFrame. Returns the delta.
+// clear, the delta since `lastTime` (updated), the render scale from that delta
+// unless one is forced, advanceFrame, endFrame. Returns the delta.
 double runClockedFrame(double& lastTime);
+
+// Holds the render scale at `scale` (0 < scale <= 1) for every later frame,
+// whatever the frame times.
+void forceRenderScale(float scale);
 
 // Frame steps 3 to 6, after the clear and the clock: the update, then submitFrame.
 void advanceFrame(double frameDelta);

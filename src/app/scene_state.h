@@ -19,6 +19,7 @@ class Camera;
 class Frustum;
 class Model;
 class ParticleSystem;
+class ScaledTarget;
 class Shader;
 class ShaderProgram;
 class ShadowMapTarget;
@@ -78,6 +79,12 @@ struct SceneState {
     bool skyDimmed = false;
     glm::mat4 lightViewProj{1.0f};
     int objectsRendered = 0;
+
+    // The share of the window's width and height the scene's own passes draw at;
+    // at 1 they draw straight to the window. The target is made on the first
+    // frame below 1.
+    float renderScale = 1.0f;
+    ScaledTarget* scaledTarget = nullptr;
 
     RenderSettings settings;
 

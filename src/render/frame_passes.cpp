@@ -1,6 +1,7 @@
 // The fixed sequence of GPU passes that turns the scene into one image: the sun's
 // shadow map and the fire's cube shadow map (each only when what it depends on
-// changed), the depth of the visible meshes, the lit meshes, the sky, the particles.
+// changed), the depth of the visible meshes, the lit meshes, the sky, the particles;
+// below full scale the last four go to a smaller target that is then scaled up.
 #include "render/frame_passes.h"
 
 #include "app/scene_state.h"
@@ -10,6 +11,7 @@
 #include "model/model.h"
 #include "particles/particle_system.h"
 #include "render/pass_timer.h"
+#include "render/scaled_target.h"
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
 #include "render/skybox.h"
@@ -139,6 +141,18 @@ void renderMeshes()
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
+// Below full scale the scene's own passes draw into the smaller target; one that
+// cannot be completed leaves them drawing straight to the window.
+bool beginScaledScene()
+{
+    if (scene.renderScale >= 1.0f)
+        return false;
+    if (scene.scaledTarget == nullptr)
+        scene.scaledTarget = new ScaledTarget();
+    return scene.scaledTarget->bind(scaledEdge(scene.windowWidth, scene.renderScale),
+                                    scaledEdge(scene.windowHeight, scene.renderScale));
+}
+
 } // namespace
 
 // The light-space matrix is rebuilt every frame for the main pass; a map is
@@ -173,6 +187,7 @@ void renderShadowMaps()
 void renderFrame()
 {
     renderShadowMaps();
+    const bool scaled = beginScaledScene();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     beginPassTiming(FramePass::Main);
@@ -201,6 +216,9 @@ void renderFrame()
     for (ParticleSystem* emitter : scene.emitters())
         emitter->render();
     endPassTiming(FramePass::Particles);
+
+    if (scaled)
+        scene.scaledTarget->scaleUp(scene.windowWidth, scene.windowHeight);
 
     scene.objectsRendered = scene.frustum->objectCount;
 }

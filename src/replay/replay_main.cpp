@@ -102,6 +102,7 @@ FrameStats replayFrame(long frame, const ReplayOptions& options, bool& outputsWr
     stats.sunAngleDeg = sunAngleDegrees();
     stats.routeFinished = scene.camera->path.finished;
     stats.skyDimmed = scene.skyDimmed;
+    stats.renderScale = scene.renderScale;
     return stats;
 }
 
@@ -182,12 +183,13 @@ void printRenderer()
 }
 
 // The program's own loop on the window system's clock for `seconds` of wall time;
-// returns the median frame in milliseconds after printing the pace. The pace is
-// measured until the camera reaches the end of its route: after that it holds
-// still by design, however long the frames.
+// returns the median frame in milliseconds after printing the pace and the scale
+// the flight was drawn at. Both are measured until the camera reaches the end of
+// its route: after that it holds still by design, however long the frames.
 double runRealtime(double seconds)
 {
     std::vector<double> deltas;
+    std::vector<double> scales;
     std::vector<double> milliseconds;
     double lastTime = 0.0;
     long frame = 0;
@@ -199,15 +201,18 @@ double runRealtime(double seconds)
             markStartupStage("first frame");
         else
             milliseconds.push_back(1000.0 * delta);
-        if (flying)
+        if (flying) {
             deltas.push_back(delta);
+            scales.push_back(scene.renderScale);
+        }
     }
     const FlightPace pace = measureFlightPace(deltas);
+    const double lowestScale = scales.empty() ? 0.0 : *std::min_element(scales.begin(), scales.end());
     std::fprintf(stderr,
                  "frostember-replay: realtime %zu frames in %.3f s after the first, flight pace %.2f %%, "
-                 "%d frames over 0.1 s%s\n",
+                 "%d frames over 0.1 s, scale median %.2f lowest %.2f%s\n",
                  deltas.empty() ? 0 : deltas.size() - 1, pace.wallSeconds, 100.0 * pace.pace, pace.stalledFrames,
-                 scene.camera->path.finished ? ", route flown" : "");
+                 median(scales), lowestScale, scene.camera->path.finished ? ", route flown" : "");
     return median(milliseconds);
 }
 
@@ -289,6 +294,8 @@ int main(int argc, char** argv)
     enablePassTiming(statsFile.is_open() && !options.floor);
 
     scene.settings.redrawShadowMaps = options.redrawShadows;
+    if (options.scale > 0.0f)
+        forceRenderScale(options.scale);
     if (options.realtimeSeconds > 0.0) {
         const double medianMs = runRealtime(options.realtimeSeconds);
         shutDown();

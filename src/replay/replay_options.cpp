@@ -11,7 +11,7 @@
 const char* const REPLAY_USAGE =
     "usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end] "
     "[--capture T1,T2,... --out DIR] [--stats FILE] [--startup FILE] [--floor] [--realtime SECONDS] "
-    "[--redraw-shadows] [--video FILE [--fps N]] [--base-dir DIR]";
+    "[--redraw-shadows] [--video FILE [--fps N]] [--scale S] [--base-dir DIR]";
 
 namespace {
 
@@ -79,6 +79,16 @@ bool parseFrames(std::string_view text, ReplayOptions& options)
     return true;
 }
 
+// A share of the window's size: the scene is never drawn larger than the window.
+bool parseScale(std::string_view text, ReplayOptions& options)
+{
+    const std::optional<float> scale = parseNumber<float>(text);
+    if (!scale || !std::isfinite(*scale) || *scale <= 0.0f || *scale > 1.0f)
+        return false;
+    options.scale = *scale;
+    return true;
+}
+
 bool parseCaptureTimes(std::string_view text, ReplayOptions& options)
 {
     std::set<std::string> names;
@@ -110,6 +120,8 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
         return parseSeconds(value, options.realtimeSeconds);
     if (option == "--fps")
         return parseFps(value, options);
+    if (option == "--scale")
+        return parseScale(value, options);
     // A path that looks like an option is the sign of a missing value.
     if (value.empty() || value.starts_with("--"))
         return false;
@@ -165,7 +177,7 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
         return std::nullopt;
     if (seen.contains("--capture") != seen.contains("--out"))
         return std::nullopt;
-    if (options.floor && (options.untilEnd || seen.contains("--capture")))
+    if (options.floor && (options.untilEnd || seen.contains("--capture") || seen.contains("--scale")))
         return std::nullopt;
     if (seen.contains("--fps") && !seen.contains("--video"))
         return std::nullopt;

@@ -23,6 +23,8 @@ struct ReplayOptions {
     std::string videoFile;            // non-empty: a film of the run, with sound
     int fps = 30;                     // the film's frame rate; the step is 1 / fps
     double holdSeconds = 0.0;         // frames after the sunset ends before the run does
+    float scale = 0.0f;               // > 0: the render scale forced for the whole run; 0: full
+                                      // scale on a fixed step, chosen from the frame times on the clock
     std::string baseDir;              // non-empty: relative file paths are taken from here
 };
 
@@ -32,14 +34,14 @@ extern const char* const REPLAY_USAGE;
 // repeated or valueless option, a value that is not a positive size, time step or
 // frame count, a capture time that is negative or not a number, two captures that
 // would share a file, --frames with --until-end, --capture without --out or the reverse,
-// --floor with --until-end or --capture (an empty frame has no route and nothing to show),
-// --realtime with --dt, --frames, --until-end, --capture, --stats or --floor (the clock
-// sets the steps and the time spent, and a run on it is judged by its pace alone),
-// --fps without --video, --video with --dt, --until-end, --realtime or --floor (the
-// film sets its own step and end), or with an odd width or height (the film's
-// colour planes are half the size). A film without --frames runs the route and
-// the sunset and holds the end view for two more seconds. With --base-dir the
-// relative paths of --out, --stats, --startup and --video come back joined to it:
-// an installed tool runs in its data directory, and its files belong where the
-// user started it.
+// --floor with --until-end, --capture or --scale (an empty frame has no route and
+// nothing to show), --realtime with --dt, --frames, --until-end, --capture, --stats or
+// --floor (the clock sets the steps and the time spent, and a run on it is judged by
+// its pace alone), a --scale outside (0, 1], --fps without --video, --video with
+// --dt, --until-end, --realtime or --floor (the film sets its own step and end), or
+// with an odd width or height (the film's colour planes are half the size). A film
+// without --frames runs the route and the sunset and holds the end view for two
+// more seconds. With --base-dir the relative paths of --out, --stats, --startup and
+// --video come back joined to it: an installed tool runs in its data directory, and
+// its files belong where the user started it.
 std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& args);

@@ -29,7 +29,7 @@ std::string statsHeader()
 {
     return "frame,sim_time,update_cpu_ms,submit_cpu_ms,gpu_dir_shadow_ms,gpu_point_shadow_ms,"
            "gpu_main_ms,gpu_sky_ms,gpu_particles_ms,frame_wall_ms,objects_rendered,"
-           "sky_light,flicker,sun_angle_deg,route_finished,sky_dimmed";
+           "sky_light,flicker,sun_angle_deg,route_finished,sky_dimmed,scale";
 }
 
 std::string statsRow(const FrameStats& stats)
@@ -52,6 +52,7 @@ std::string statsRow(const FrameStats& stats)
     addField(fixed(stats.sunAngleDeg, 4));
     addField(stats.routeFinished ? "1" : "0");
     addField(stats.skyDimmed ? "1" : "0");
+    addField(fixed(stats.renderScale, 3));
     return row;
 }
 

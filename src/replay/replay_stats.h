@@ -22,6 +22,7 @@ struct FrameStats {
     double sunAngleDeg = 0.0;  // the turn of the directional light about z
     bool routeFinished = false;
     bool skyDimmed = false;
+    float renderScale = 1.0f;  // the share of the window's size the scene was drawn at
 };
 
 // Lines without their line break. A GPU time that is NaN is an empty field.

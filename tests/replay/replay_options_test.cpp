@@ -259,3 +259,28 @@ TEST(ReplayOptions, ABaseDirJoinsEveryRelativeFilePathAndLeavesAbsoluteOnes)
                     {"--base-dir", "/a", "--base-dir", "/b"}});
     EXPECT_NE(std::string(REPLAY_USAGE).find("--base-dir DIR"), std::string::npos);
 }
+
+TEST(ReplayOptions, AForcedScaleIsAShareOfTheWindowOnEitherClock)
+{
+    EXPECT_EQ(parse({})->scale, 0.0f) << "no scale forced unless asked";
+    const std::optional<ReplayOptions> fixed = parse({"--scale", "0.6", "--frames", "3"});
+    ASSERT_TRUE(fixed);
+    EXPECT_FLOAT_EQ(fixed->scale, 0.6f);
+    const std::optional<ReplayOptions> realtime = parse({"--realtime", "5", "--scale", "1"});
+    ASSERT_TRUE(realtime);
+    EXPECT_FLOAT_EQ(realtime->scale, 1.0f);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {"--scale"},
+        {"--scale", "0"},
+        {"--scale", "-0.5"},
+        {"--scale", "1.01"},
+        {"--scale", "nan"},
+        {"--scale", "inf"},
+        {"--scale", "0.6x"},
+        {"--scale", "0.6", "--scale", "0.7"},
+        {"--floor", "--scale", "0.6"},
+    };
+    expectRejected(bad);
+    EXPECT_NE(std::string(REPLAY_USAGE).find("--scale S"), std::string::npos);
+}

@@ -9,35 +9,48 @@
 #include <cstdio>
 #include <filesystem>
 
+// At full scale and at a forced smaller one: the capture is the window's size
+// either way, and every row names the scale its frame was drawn at.
 TEST(ReplayProcess, ThreeFramesWithACaptureAndTimings)
 {
-    TempDir scratch;
-    const std::string stats = scratch.path + "/stats.csv";
-    const std::string shots = scratch.path + "/shots";
-    const ProcessResult result = runReplay(
-        {"--frames", "3", "--size", "320x240", "--stats", stats, "--capture", "0.0", "--out", shots});
-    ASSERT_FALSE(result.timedOut);
-    EXPECT_EQ(result.status, 0) << result.out << result.err;
-    EXPECT_EQ(result.out.find("Enter width"), std::string::npos) << "no size prompts";
-    EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << result.out;
+    struct Case {
+        std::vector<std::string> scale;
+        const char* column;
+    };
+    const Case cases[] = {{{}, ",1.000"}, {{"--scale", "0.6"}, ",0.600"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.column);
+        TempDir scratch;
+        const std::string stats = scratch.path + "/stats.csv";
+        const std::string shots = scratch.path + "/shots";
+        std::vector<std::string> args = {"--frames", "3", "--size", "320x240", "--stats", stats,
+                                         "--capture", "0.0", "--out", shots};
+        args.insert(args.end(), c.scale.begin(), c.scale.end());
+        const ProcessResult result = runReplay(args);
+        ASSERT_FALSE(result.timedOut);
+        EXPECT_EQ(result.status, 0) << result.out << result.err;
+        EXPECT_EQ(result.out.find("Enter width"), std::string::npos) << "no size prompts";
+        EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << result.out;
 
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    unsigned char* image = stbi_load((shots + "/t0000.0.png").c_str(), &width, &height, &channels, 3);
-    ASSERT_NE(image, nullptr) << "no readable capture";
-    stbi_image_free(image);
-    EXPECT_EQ(width, 320);
-    EXPECT_EQ(height, 240);
+        int width = 0;
+        int height = 0;
+        int channels = 0;
+        unsigned char* image = stbi_load((shots + "/t0000.0.png").c_str(), &width, &height, &channels, 3);
+        ASSERT_NE(image, nullptr) << "no readable capture";
+        stbi_image_free(image);
+        EXPECT_EQ(width, 320);
+        EXPECT_EQ(height, 240);
 
-    const std::vector<std::string> rows = splitLines(readFile(stats));
-    ASSERT_EQ(rows.size(), 4u) << readFile(stats);
-    EXPECT_EQ(rows[0].rfind("frame,sim_time,", 0), 0u) << rows[0];
-    const char* const simTimes[] = {"0.016667", "0.033333", "0.050000"};
-    for (int frame = 1; frame <= 3; ++frame) {
-        const std::string& row = rows[frame];
-        EXPECT_EQ(std::count(row.begin(), row.end(), ','), 15) << row;
-        EXPECT_EQ(row.rfind(std::to_string(frame) + "," + simTimes[frame - 1] + ",", 0), 0u) << row;
+        const std::vector<std::string> rows = splitLines(readFile(stats));
+        ASSERT_EQ(rows.size(), 4u) << readFile(stats);
+        EXPECT_EQ(rows[0].rfind("frame,sim_time,", 0), 0u) << rows[0];
+        const char* const simTimes[] = {"0.016667", "0.033333", "0.050000"};
+        for (int frame = 1; frame <= 3; ++frame) {
+            const std::string& row = rows[frame];
+            EXPECT_EQ(std::count(row.begin(), row.end(), ','), 16) << row;
+            EXPECT_EQ(row.rfind(std::to_string(frame) + "," + simTimes[frame - 1] + ",", 0), 0u) << row;
+            EXPECT_TRUE(row.ends_with(c.column)) << row;
+        }
     }
 }
 
@@ -76,30 +89,46 @@ TEST(ReplayProcess, AnUnwritableStatsFileFailsBeforeTheWindowOpens)
 }
 
 // A short run of the program's loop on the wall clock ends by itself and reports
-// its pace; how fast the machine is decides the figures, so only their form and
-// range are checked.
+// its pace and scale; how fast the machine is decides the figures, so only their
+// form and range are checked, except for a scale that was forced.
 TEST(ReplayProcess, ARealtimeRunEndsAfterItsSecondsAndReportsTheFlightPace)
 {
-    const ProcessResult result = runReplay({"--realtime", "1.5", "--size", "160x90"});
-    ASSERT_FALSE(result.timedOut);
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << result.out;
-    const std::size_t at = result.err.find("frostember-replay: realtime ");
-    ASSERT_NE(at, std::string::npos) << result.err;
-    long frames = 0;
-    double seconds = 0.0;
-    double pace = -1.0;
-    int stalled = -1;
-    ASSERT_EQ(std::sscanf(result.err.c_str() + at,
-                          "frostember-replay: realtime %ld frames in %lf s after the first, flight pace %lf %%, "
-                          "%d frames over 0.1 s",
-                          &frames, &seconds, &pace, &stalled),
-              4)
-        << result.err;
-    EXPECT_GT(frames, 0);
-    EXPECT_GT(seconds, 0.0);
-    EXPECT_LT(seconds, 1.5);
-    EXPECT_GE(pace, 0.0);
-    EXPECT_LE(pace, 100.0);
-    EXPECT_LE(stalled, frames);
+    struct Case {
+        std::vector<std::string> scale;
+        double lowestScale;
+        double highestScale;
+    };
+    const Case cases[] = {{{}, 0.5, 1.0}, {{"--scale", "0.7"}, 0.7, 0.7}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.scale.empty() ? "chosen scale" : "forced scale");
+        std::vector<std::string> args = {"--realtime", "1.5", "--size", "160x90"};
+        args.insert(args.end(), c.scale.begin(), c.scale.end());
+        const ProcessResult result = runReplay(args);
+        ASSERT_FALSE(result.timedOut);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out.find("ERROR"), std::string::npos) << result.out;
+        const std::size_t at = result.err.find("frostember-replay: realtime ");
+        ASSERT_NE(at, std::string::npos) << result.err;
+        long frames = 0;
+        double seconds = 0.0;
+        double pace = -1.0;
+        int stalled = -1;
+        double medianScale = 0.0;
+        double lowestScale = 0.0;
+        ASSERT_EQ(std::sscanf(result.err.c_str() + at,
+                              "frostember-replay: realtime %ld frames in %lf s after the first, flight pace %lf %%, "
+                              "%d frames over 0.1 s, scale median %lf lowest %lf",
+                              &frames, &seconds, &pace, &stalled, &medianScale, &lowestScale),
+                  6)
+            << result.err;
+        EXPECT_GT(frames, 0);
+        EXPECT_GT(seconds, 0.0);
+        EXPECT_LT(seconds, 1.5);
+        EXPECT_GE(pace, 0.0);
+        EXPECT_LE(pace, 100.0);
+        EXPECT_LE(stalled, frames);
+        EXPECT_GE(lowestScale, c.lowestScale);
+        EXPECT_LE(lowestScale, medianScale);
+        EXPECT_LE(medianScale, c.highestScale);
+    }
 }
