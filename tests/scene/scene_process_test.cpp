@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -45,16 +46,28 @@ struct FlightRow {
     bool skyDimmed;
 };
 
-// The scene columns are the last five of each row.
-FlightRow parseRow(const std::string& row)
+std::vector<std::string> splitFields(const std::string& row)
 {
     std::vector<std::string> fields;
     std::istringstream stream(row);
     for (std::string field; std::getline(stream, field, ',');)
         fields.push_back(field);
-    const std::size_t n = fields.size();
-    return {std::stof(fields[n - 5]), std::stof(fields[n - 4]), std::stod(fields[n - 3]), fields[n - 2] == "1",
-            fields[n - 1] == "1"};
+    return fields;
+}
+
+// The scene's columns, found by their names in the header, so that columns
+// added to the stats never shift them.
+FlightRow parseRow(const std::vector<std::string>& header, const std::string& row)
+{
+    const std::vector<std::string> fields = splitFields(row);
+    const auto field = [&](const char* name) {
+        const auto column = std::find(header.begin(), header.end(), name);
+        EXPECT_NE(column, header.end()) << name;
+        const std::size_t index = static_cast<std::size_t>(column - header.begin());
+        return index < fields.size() ? fields[index] : std::string("nan");
+    };
+    return {std::stof(field("sky_light")), std::stof(field("flicker")), std::stod(field("sun_angle_deg")),
+            field("route_finished") == "1", field("sky_dimmed") == "1"};
 }
 
 } // namespace
@@ -85,13 +98,14 @@ TEST(SceneProcess, AFlightAtATenthOfASecondEndsInOneSunsetThatThenHolds)
 
     const std::vector<std::string> rows = splitLines(readFile(stats));
     ASSERT_EQ(rows.size(), 1401u);
+    const std::vector<std::string> header = splitFields(rows[0]);
     int sunsetFrames = 0;
     int framesAfter = 0;
     double lastAngle = 0.0;
     bool wasDimmed = false;
     float lastSkyLight = 1.0f;
     for (std::size_t i = 1; i < rows.size(); ++i) {
-        const FlightRow row = parseRow(rows[i]);
+        const FlightRow row = parseRow(header, rows[i]);
         EXPECT_GE(row.flicker, 0.0f) << rows[i];
         EXPECT_LE(row.flicker, 5.0f) << rows[i];
         if (!row.routeFinished) {
