@@ -4,6 +4,7 @@
 #include "particles/particle_system.h"
 #include "render/atlas_texture.h"
 #include "support/gl_context.h"
+#include "support/offscreen_target.h"
 #include "support/process.h"
 #include "test_image.h"
 
@@ -18,60 +19,6 @@
 namespace {
 
 constexpr int SIZE = 128;
-
-// A colour and depth target of SIZE x SIZE, bound while it lives.
-class OffscreenTarget {
-public:
-    OffscreenTarget()
-    {
-        glGenFramebuffers(1, &framebuffer);
-        glGenRenderbuffers(2, renderbuffers);
-        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[0]);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, SIZE, SIZE);
-        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[1]);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, SIZE, SIZE);
-        glBindRenderbuffer(GL_RENDERBUFFER, 0);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers[0]);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, renderbuffers[1]);
-        glViewport(0, 0, SIZE, SIZE);
-    }
-
-    ~OffscreenTarget()
-    {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteRenderbuffers(2, renderbuffers);
-        glDeleteFramebuffers(1, &framebuffer);
-    }
-
-    void clear(float r, float g, float b)
-    {
-        glClearColor(r, g, b, 1.0f);
-        glClearDepth(1.0);
-        glDepthMask(GL_TRUE);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    }
-
-    // Rows bottom first, 4 bytes a pixel.
-    std::vector<unsigned char> pixels() const
-    {
-        std::vector<unsigned char> data(SIZE * SIZE * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, SIZE, SIZE, GL_RGBA, GL_UNSIGNED_BYTE, data.data());
-        return data;
-    }
-
-    std::vector<float> depths() const
-    {
-        std::vector<float> data(SIZE * SIZE);
-        glReadPixels(0, 0, SIZE, SIZE, GL_DEPTH_COMPONENT, GL_FLOAT, data.data());
-        return data;
-    }
-
-    GLuint framebuffer = 0;
-    GLuint renderbuffers[2] = {};
-};
 
 // A soft round blob per atlas cell, brightest in the middle, black around it.
 std::function<Rgba(int, int)> blobs(int cellSize, Rgba colour)
@@ -159,7 +106,7 @@ TEST_F(ParticleRenderTest, SetMatricesSpansTheQuadFromTheCameraAxes)
 TEST_F(ParticleRenderTest, RenderRestoresTheStateItChanged)
 {
     auto system = redCluster();
-    OffscreenTarget target;
+    OffscreenTarget target(SIZE);
     target.clear(0, 0, 0);
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
@@ -201,7 +148,7 @@ TEST_F(ParticleRenderTest, AnEmitterNeverInitialisedBindsItsTextureAndDrawsNothi
 {
     ParticleSystem system(white.get());
     system.setMatrices(camera, {0, 0, 0}, {0, 0, -1}, {0, 1, 0});
-    OffscreenTarget target;
+    OffscreenTarget target(SIZE);
     target.clear(0.2f, 0.2f, 0.2f);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, white->id);
@@ -225,7 +172,7 @@ TEST_F(ParticleRenderTest, AnEmitterNeverInitialisedBindsItsTextureAndDrawsNothi
 TEST_F(ParticleRenderTest, BlendingFollowsBlendEnabledAndDepthIsNeverWritten)
 {
     auto system = redCluster();
-    OffscreenTarget target;
+    OffscreenTarget target(SIZE);
 
     // Over blue, additive red keeps the blue; opaque red replaces it.
     target.clear(0, 0, 1);
@@ -259,7 +206,7 @@ TEST_F(ParticleRenderTest, TheFireGlowsAroundItsEmitter)
     for (int frame = 0; frame < 60; ++frame)
         fire->update(1.0f / 60.0f);
 
-    OffscreenTarget target;
+    OffscreenTarget target(SIZE);
     target.clear(0, 0, 0);
     fire->render();
     const std::vector<unsigned char> pixels = target.pixels();

@@ -5,6 +5,7 @@
 #include "render/shader_program.h"
 #include "render/texture_path.h"
 #include "support/gl_context.h"
+#include "support/offscreen_target.h"
 #include "support/run_dir.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -123,7 +124,7 @@ void setAmbientOnlyUniforms(GLuint program)
 }
 
 struct Frame {
-    std::vector<unsigned char> rgb;
+    std::vector<unsigned char> rgba;
     std::vector<float> depth;
 };
 
@@ -135,36 +136,16 @@ Frame renderFloor(TexturePath path, GLuint texture)
     ShaderProgram program({&vertex, &fragment});
     program.link();
 
-    GLuint fbo = 0;
-    GLuint buffers[2] = {};
-    glGenFramebuffers(1, &fbo);
-    glGenRenderbuffers(2, buffers);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, VIEW, VIEW);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, VIEW, VIEW);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
-
-    glViewport(0, 0, VIEW, VIEW);
+    OffscreenTarget target(VIEW);
     glEnable(GL_DEPTH_TEST);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    target.clear(0.0f, 0.0f, 0.0f);
     glUseProgram(program.id);
     setAmbientOnlyUniforms(program.id);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture);
     drawFloor();
 
-    Frame frame{std::vector<unsigned char>(VIEW * VIEW * 3), std::vector<float>(VIEW * VIEW)};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, VIEW, VIEW, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
-    glReadPixels(0, 0, VIEW, VIEW, GL_DEPTH_COMPONENT, GL_FLOAT, frame.depth.data());
-
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteRenderbuffers(2, buffers);
-    glDeleteFramebuffers(1, &fbo);
+    Frame frame{target.pixels(), target.depths()};
     glDisable(GL_DEPTH_TEST);
     return frame;
 }
@@ -205,8 +186,8 @@ TEST_F(DiffuseFilter, MatchesTheSamplerAcrossEveryLevelAndIsNeverBlack)
             if (i + 2 * VIEW < VIEW * VIEW && filtered.depth[i + 2 * VIEW] >= 1.0f)
                 continue;
             ++floorPixels;
-            const unsigned char* f = &filtered.rgb[3 * i];
-            const unsigned char* s = &sampled.rgb[3 * i];
+            const unsigned char* f = &filtered.rgba[4 * i];
+            const unsigned char* s = &sampled.rgba[4 * i];
             if (f[0] == 0 && f[1] == 0 && f[2] == 0)
                 ++blackPixels;
             for (int c = 0; c < 3; ++c) {
