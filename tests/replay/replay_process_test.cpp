@@ -123,7 +123,8 @@ TEST(ReplayProcess, ARealtimeRunEndsAfterItsSecondsAndReportsTheFlightPace)
             << result.err;
         EXPECT_GT(frames, 0);
         EXPECT_GT(seconds, 0.0);
-        EXPECT_LT(seconds, 1.5);
+        // The loop stops starting frames at 1.5 s; the last one may end a frame later.
+        EXPECT_LT(seconds, 2.0);
         EXPECT_GE(pace, 0.0);
         EXPECT_LE(pace, 100.0);
         EXPECT_LE(stalled, frames);
