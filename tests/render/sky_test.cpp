@@ -8,6 +8,7 @@
 #include "render/shader_program.h"
 #include "render/skybox.h"
 #include "support/gl_context.h"
+#include "support/offscreen_target.h"
 #include "support/process.h"
 #include "support/run_dir.h"
 
@@ -97,9 +98,6 @@ protected:
         delete program;
         delete fragment;
         delete vertex;
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &fbo);
-        glDeleteRenderbuffers(2, renderbuffers);
         std::filesystem::current_path(savedDir);
     }
 
@@ -133,30 +131,15 @@ protected:
     // sky into it and returns its RGBA pixels.
     std::vector<unsigned char> drawFrame(float clearDepth = 1.0f)
     {
-        if (fbo == 0) {
-            glGenFramebuffers(1, &fbo);
-            glGenRenderbuffers(2, renderbuffers);
-            glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[0]);
-            glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kFrame, kFrame);
-            glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers[1]);
-            glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kFrame, kFrame);
-            glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers[0]);
-            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, renderbuffers[1]);
-        }
-        glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+        OffscreenTarget target(kFrame);
         EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-        glViewport(0, 0, kFrame, kFrame);
         glEnable(GL_DEPTH_TEST);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClearDepth(clearDepth);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glClearDepth(1.0);
         drawSky();
-        std::vector<unsigned char> pixels(kFrame * kFrame * 4);
-        glReadPixels(0, 0, kFrame, kFrame, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        return pixels;
+        return target.pixels();
     }
 
     static Rgb pixelAt(const std::vector<unsigned char>& pixels, int x, int y)
@@ -188,8 +171,6 @@ protected:
     ShaderProgram* program = nullptr;
     Camera* camera = nullptr;
     Skybox* skybox = nullptr;
-    GLuint fbo = 0;
-    GLuint renderbuffers[2] = {};
 };
 
 } // namespace
