@@ -2,7 +2,7 @@
 #include "replay/film_writer.h"
 
 #include "audio/background_mix.h"
-#include "replay/stop_signal.h"
+#include "platform/stop_signal.h"
 
 #include <fcntl.h>
 #include <signal.h>

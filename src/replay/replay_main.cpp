@@ -8,6 +8,7 @@
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "camera/camera.h"
+#include "platform/stop_signal.h"
 #include "render/pass_timer.h"
 #include "replay/film_writer.h"
 #include "replay/flight_pace.h"
@@ -15,7 +16,6 @@
 #include "replay/replay_floor.h"
 #include "replay/replay_options.h"
 #include "replay/replay_stats.h"
-#include "replay/stop_signal.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>

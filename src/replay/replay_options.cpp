@@ -1,9 +1,9 @@
 // Strict parsing of the replay tool's options: a value must be consumed whole.
 #include "replay/replay_options.h"
 
+#include "platform/number_text.h"
 #include "replay/replay_capture.h"
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <set>
@@ -18,36 +18,13 @@ namespace {
 constexpr int MAX_FPS = 60;
 constexpr double FILM_HOLD_SECONDS = 2.0;
 
-template <typename Number>
-std::optional<Number> parseNumber(std::string_view text)
-{
-    Number value{};
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<int> parsePositiveInt(std::string_view text)
-{
-    const std::optional<int> value = parseNumber<int>(text);
-    if (!value || *value <= 0)
-        return std::nullopt;
-    return value;
-}
-
 bool parseSize(std::string_view text, ReplayOptions& options)
 {
-    const size_t cross = text.find('x');
-    if (cross == std::string_view::npos)
+    const std::optional<SizeText> size = parseSizeText(text);
+    if (!size)
         return false;
-    const std::optional<int> width = parsePositiveInt(text.substr(0, cross));
-    const std::optional<int> height = parsePositiveInt(text.substr(cross + 1));
-    if (!width || !height)
-        return false;
-    options.width = *width;
-    options.height = *height;
+    options.width = size->width;
+    options.height = size->height;
     return true;
 }
 

@@ -1,5 +1,5 @@
 // The stop signals' handler and the flag it sets.
-#include "replay/stop_signal.h"
+#include "platform/stop_signal.h"
 
 #include <csignal>
 
