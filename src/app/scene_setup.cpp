@@ -8,6 +8,7 @@
 #include "camera/bounding_box.h"
 #include "camera/camera.h"
 #include "camera/frustum.h"
+#include "camera/window_size.h"
 #include "model/model.h"
 #include "particles/particle_system.h"
 #include "physics/physics_world.h"
@@ -198,12 +199,17 @@ void setupShadows(const glm::mat4 (&faceViews)[6])
 void setupScene()
 {
     glEnable(GL_DEPTH_TEST);
-    glfwSetWindowTitle(scene.window, "Frostember");
-    glfwSetInputMode(scene.window, GLFW_STICKY_KEYS, GLFW_TRUE);
-    glfwSetInputMode(scene.window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
+    // A window that another program made is only drawn into: its title and its
+    // input are that program's.
+    if (scene.window != nullptr) {
+        glfwSetWindowTitle(scene.window, "Frostember");
+        glfwSetInputMode(scene.window, GLFW_STICKY_KEYS, GLFW_TRUE);
+        glfwSetInputMode(scene.window, GLFW_STICKY_MOUSE_BUTTONS, GLFW_TRUE);
+    }
 
     scene.audio = new AudioPlayer();
-    startAudio(*scene.audio);
+    if (scene.soundOn)
+        startAudio(*scene.audio);
     markStartupStage("audio");
 
     scene.camera = new Camera(scene.window);
@@ -219,7 +225,7 @@ void setupScene()
 
     setupModels();
     markStartupStage("models");
-    glfwGetWindowSize(scene.window, &scene.windowWidth, &scene.windowHeight);
+    readWindowSize(scene.window, scene.windowWidth, scene.windowHeight);
 
     scene.particleTexture = new AtlasTexture("Assets\\particle.bmp", 1, 1);
     scene.fireAtlas = new AtlasTexture("Assets\\FXT_Fire_Flames_01_Atlas_dblur.png", 4, 4);

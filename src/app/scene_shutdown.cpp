@@ -6,7 +6,7 @@
 #include "physics/physics_world.h"
 #include "render/lights.h"
 #include "render/shader.h"
-#include "render/scaled_target.h"
+#include "render/scaled_target_set.h"
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
 
@@ -14,8 +14,8 @@ void shutdownScene()
 {
     delete scene.shadowTarget;
     scene.shadowTarget = nullptr;
-    delete scene.scaledTarget;
-    scene.scaledTarget = nullptr;
+    delete scene.scaledTargets;
+    scene.scaledTargets = nullptr;
 
     // The light uniforms own the basic program.
     delete scene.lightUniforms;

@@ -19,7 +19,7 @@ class Camera;
 class Frustum;
 class Model;
 class ParticleSystem;
-class ScaledTarget;
+class ScaledTargetSet;
 class Shader;
 class ShaderProgram;
 class ShadowMapTarget;
@@ -29,11 +29,15 @@ constexpr int SNOW_EMITTERS = 6;
 constexpr int EMITTERS = SNOW_EMITTERS + 2;
 
 struct SceneState {
+    // Null where the scene draws into a window that another program made; the
+    // size below is then written by whoever draws, before every frame.
     GLFWwindow* window = nullptr;
     int windowWidth = 0;
     int windowHeight = 0;
 
     AudioPlayer* audio = nullptr;
+    // False: the set-up never starts the sound system, and the scene is silent.
+    bool soundOn = true;
     Camera* camera = nullptr;
     Frustum* frustum = nullptr;
 
@@ -81,10 +85,10 @@ struct SceneState {
     int objectsRendered = 0;
 
     // The share of the window's width and height the scene's own passes draw at;
-    // at 1 they draw straight to the window. The target is made on the first
-    // frame below 1.
+    // at 1 they draw straight to the window. A size's target is made on the
+    // first frame drawn at it.
     float renderScale = 1.0f;
-    ScaledTarget* scaledTarget = nullptr;
+    ScaledTargetSet* scaledTargets = nullptr;
 
     RenderSettings settings;
 

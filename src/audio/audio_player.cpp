@@ -58,8 +58,19 @@ void startAudio(AudioPlayer& audio)
     audio.result = openLooping(audio, FIRE_TRACK.file, &audio.fireStream);
     audio.result = play(audio, audio.fireStream, &audio.fireChannel);
     audio.result = play(audio, audio.musicStream, &audio.musicChannel);
-    audio.result = setVolume(audio.musicChannel, MUSIC_TRACK.volume);
-    audio.result = setVolume(audio.fireChannel, FIRE_TRACK.volume);
+    setAudioLevel(audio, 1.0f);
+}
+
+void setAudioLevel(AudioPlayer& audio, float level)
+{
+    audio.result = setVolume(audio.musicChannel, MUSIC_TRACK.volume * level);
+    audio.result = setVolume(audio.fireChannel, FIRE_TRACK.volume * level);
+}
+
+void pauseAudio(AudioPlayer& audio, bool paused)
+{
+    for (sound::Channel* channel : {audio.musicChannel, audio.fireChannel})
+        audio.result = onHandle(channel, [&](sound::Channel& playing) { return playing.setPaused(paused); });
 }
 
 void updateAudio(AudioPlayer& audio)

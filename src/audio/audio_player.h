@@ -27,3 +27,9 @@ void startAudio(AudioPlayer& audio);
 // Asks the sound system how its streams fare; called once per frame. The
 // streams are fed on the sound system's own thread and never wait for it.
 void updateAudio(AudioPlayer& audio);
+
+// Both sounds at `level` (0 to 1) of the volumes they start with.
+void setAudioLevel(AudioPlayer& audio, float level);
+
+// Holds both sounds where they are, or lets them go on from there.
+void pauseAudio(AudioPlayer& audio, bool paused);

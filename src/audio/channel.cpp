@@ -72,7 +72,7 @@ void Channel::refill()
     ALint queued = 0;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
     alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
-    if (state != AL_PLAYING && queued > 0) {
+    if (!paused && state != AL_PLAYING && queued > 0) {
         alSourcePlay(source);
     }
 }
@@ -84,6 +84,18 @@ Result Channel::setVolume(float volume)
     }
     const std::lock_guard guard(lock);
     alSourcef(source, AL_GAIN, volume);
+    return OK;
+}
+
+Result Channel::setPaused(bool pause)
+{
+    const std::lock_guard guard(lock);
+    paused = pause;
+    if (pause) {
+        alSourcePause(source);
+    } else {
+        alSourcePlay(source);
+    }
     return OK;
 }
 

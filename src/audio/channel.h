@@ -32,13 +32,17 @@ public:
     // holds `lock`.
     void refill();
 
-    // Takes `lock` itself: the feeder may be refilling this source meanwhile.
+    // Each takes `lock` itself: the feeder may be refilling this source meanwhile.
     Result setVolume(float volume);
+    // A paused channel keeps its place in the stream and is not restarted by
+    // the refills until it is resumed.
+    Result setPaused(bool pause);
 
     Sound* sound;
     int index;              // the channel's place in the system, in the order started
     ALuint source = 0;
     std::mutex& lock;
+    bool paused = false;
 
     static constexpr int BUFFER_COUNT = 4;
     std::array<ALuint, BUFFER_COUNT> buffers{};

@@ -2,8 +2,8 @@
 #include "camera/camera.h"
 
 #include "camera/window_ratio.h"
+#include "camera/window_size.h"
 
-#include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <iostream>
@@ -17,7 +17,7 @@ void Camera::update(float dt)
 {
     int width = 0;
     int height = 0;
-    glfwGetWindowSize(window, &width, &height);
+    readWindowSize(window, width, height);
     aspect = aspectRatio(width, height, aspect);
 
     if (frameMovesCamera(dt))

@@ -4,8 +4,7 @@
 
 #include "camera/bounding_box.h"
 #include "camera/camera.h"
-
-#include <GLFW/glfw3.h>
+#include "camera/window_size.h"
 
 #include <cmath>
 
@@ -26,7 +25,7 @@ void Frustum::update()
     const glm::vec3 f = glm::normalize(camera->front);
     int width = 0;
     int height = 0;
-    glfwGetWindowSize(camera->window, &width, &height);
+    readWindowSize(camera->window, width, height);
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     const float tau = 2.0f * std::tan(camera->fieldOfView / 2.0f);
 

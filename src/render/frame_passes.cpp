@@ -11,7 +11,7 @@
 #include "model/model.h"
 #include "particles/particle_system.h"
 #include "render/pass_timer.h"
-#include "render/scaled_target.h"
+#include "render/scaled_target_set.h"
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
 #include "render/skybox.h"
@@ -141,16 +141,19 @@ void renderMeshes()
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-// Below full scale the scene's own passes draw into the smaller target; one that
-// cannot be completed leaves them drawing straight to the window.
-bool beginScaledScene()
+// Below full scale the scene's own passes draw into the smaller target, which
+// is returned; one that cannot be completed leaves them drawing straight to the
+// window, and null is returned as at full scale.
+ScaledTarget* beginScaledScene()
 {
     if (scene.renderScale >= 1.0f)
-        return false;
-    if (scene.scaledTarget == nullptr)
-        scene.scaledTarget = new ScaledTarget();
-    return scene.scaledTarget->bind(scaledEdge(scene.windowWidth, scene.renderScale),
-                                    scaledEdge(scene.windowHeight, scene.renderScale));
+        return nullptr;
+    if (scene.scaledTargets == nullptr)
+        scene.scaledTargets = new ScaledTargetSet();
+    const int width = scaledEdge(scene.windowWidth, scene.renderScale);
+    const int height = scaledEdge(scene.windowHeight, scene.renderScale);
+    ScaledTarget& target = scene.scaledTargets->forSize(width, height);
+    return target.bind(width, height) ? &target : nullptr;
 }
 
 } // namespace
@@ -187,7 +190,7 @@ void renderShadowMaps()
 void renderFrame()
 {
     renderShadowMaps();
-    const bool scaled = beginScaledScene();
+    ScaledTarget* const scaled = beginScaledScene();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     beginPassTiming(FramePass::Main);
@@ -217,8 +220,8 @@ void renderFrame()
         emitter->render();
     endPassTiming(FramePass::Particles);
 
-    if (scaled)
-        scene.scaledTarget->scaleUp(scene.windowWidth, scene.windowHeight);
+    if (scaled != nullptr)
+        scaled->scaleUp(scene.windowWidth, scene.windowHeight);
 
     scene.objectsRendered = scene.frustum->objectCount;
 }

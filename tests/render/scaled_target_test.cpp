@@ -1,6 +1,8 @@
 // The smaller offscreen target against the real driver: it follows every change
-// of size, and its scale-up fills the window with linear filtering.
+// of size, its scale-up fills the window with linear filtering, and the set of
+// them keeps one for each size.
 #include "render/scaled_target.h"
+#include "render/scaled_target_set.h"
 #include "support/gl_context.h"
 
 #include <gtest/gtest.h>
@@ -118,4 +120,25 @@ TEST(ScaledEdge, RoundsAndNeverVanishes)
     const Case cases[] = {{1280, 0.6f, 768}, {1920, 1.0f, 1920}, {1081, 0.5f, 541}, {1, 0.5f, 1}, {3, 0.1f, 1}};
     for (const Case& c : cases)
         EXPECT_EQ(scaledEdge(c.windowEdge, c.scale), c.edge) << c.windowEdge << " at " << c.scale;
+}
+
+// The governor moving back and forth between scales finds each size's target
+// as it was made; a sixth size, after a resize, replaces the one unused longest.
+TEST_F(ScaledTargetTest, SetKeepsOneTargetForEachSizeUpToItsCapacity)
+{
+    ScaledTargetSet set;
+    const std::array<int, 6> widths = {50, 60, 70, 80, 90, 100};
+    std::array<ScaledTarget*, 6> made{};
+    for (std::size_t i = 0; i < ScaledTargetSet::CAPACITY; ++i) {
+        made[i] = &set.forSize(widths[i], 40);
+        ASSERT_TRUE(made[i]->bind(widths[i], 40));
+    }
+    for (std::size_t i = 0; i < ScaledTargetSet::CAPACITY; ++i)
+        EXPECT_EQ(&set.forSize(widths[i], 40), made[i]) << widths[i];
+    ScaledTarget& sixth = set.forSize(widths[5], 40);
+    ASSERT_TRUE(sixth.bind(widths[5], 40));
+    EXPECT_EQ(set.targets.size(), ScaledTargetSet::CAPACITY);
+    EXPECT_EQ(set.targets.front().get(), made[1]) << "the first size, unused longest, went";
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
 }

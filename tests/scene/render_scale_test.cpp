@@ -6,7 +6,7 @@
 #include "app/scene_state.h"
 #include "camera/camera.h"
 #include "camera/overlay.h"
-#include "render/scaled_target.h"
+#include "render/scaled_target_set.h"
 
 #include <GL/glew.h>
 
@@ -64,13 +64,13 @@ std::vector<std::size_t> labelBytes(const Frame& without, const Frame& with)
 TEST_F(SceneTest, AtFullScaleTheFrameIsDrawnStraightToTheWindow)
 {
     runFrame(0.1f);
-    delete scene.scaledTarget;
-    scene.scaledTarget = nullptr;
+    delete scene.scaledTargets;
+    scene.scaledTargets = nullptr;
     const Frame direct = frameAt(1.0f, false);
-    EXPECT_EQ(scene.scaledTarget, nullptr) << "no offscreen target at full scale";
+    EXPECT_EQ(scene.scaledTargets, nullptr) << "no offscreen target at full scale";
 
     frameAt(0.6f, false);
-    ASSERT_NE(scene.scaledTarget, nullptr);
+    ASSERT_NE(scene.scaledTargets, nullptr);
     EXPECT_TRUE(frameAt(1.0f, false) == direct) << "back at full scale, the picture is the one drawn before";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
