@@ -22,6 +22,10 @@ public:
 
     void update(float dt);
 
+    // Back to the start of the route, flown again from its first segment with
+    // the points already read.
+    void restartRoute();
+
     glm::mat4 getProjection() const { return projection; }
     glm::mat4 getView() const { return view; }
     glm::vec3 getPosition() const { return position; }

@@ -1,6 +1,8 @@
-// Reading the route file: one number per line, three lines per point, halved.
+// Reading the route file (one number per line, three lines per point, halved)
+// and starting the flight along it.
 #include "camera/camera.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -27,7 +29,14 @@ void Camera::loadPath()
         }
     }
     // A trailing group of one or two numbers is dropped.
+    restartRoute();
+}
 
-    for (int i = 0; i < 4; ++i)
-        path.segment[i] = path.points[i];
+void Camera::restartRoute()
+{
+    CameraPath start;
+    std::copy(std::begin(path.points), std::end(path.points), start.points);
+    start.pointCount = path.pointCount;
+    std::copy(start.points, start.points + 4, start.segment);
+    path = start;
 }
