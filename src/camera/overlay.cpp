@@ -39,18 +39,6 @@ void showLabel(float x, float y, const char* text, double& labelTime, double dt)
     labelTime += dt;
 }
 
-void updateStatistics(RenderSettings& settings, double dt)
-{
-    settings.statsSeconds += dt;
-    settings.statsFrames += 1;
-    if (settings.statsSeconds > 1.0) {
-        settings.fps = static_cast<float>(settings.statsFrames);
-        settings.frameTimeMs = static_cast<float>(settings.statsSeconds / settings.statsFrames * 1000.0);
-        settings.statsFrames = 0;
-        settings.statsSeconds = 0.0;
-    }
-}
-
 const char* samplingLabel(int mode)
 {
     return mode == 0 ? "Texture-Sampling: Nearest Neighbor" : "Texture-Sampling: Bilinear";
@@ -63,6 +51,18 @@ const char* mipLabel(int mode)
 }
 
 } // namespace
+
+void updateStatistics(RenderSettings& settings, double dt)
+{
+    settings.statsSeconds += dt;
+    settings.statsFrames += 1;
+    if (settings.statsSeconds > 1.0) {
+        settings.fps = static_cast<float>(settings.statsFrames);
+        settings.frameTimeMs = static_cast<float>(settings.statsSeconds / settings.statsFrames * 1000.0);
+        settings.statsFrames = 0;
+        settings.statsSeconds = 0.0;
+    }
+}
 
 std::string statisticsLine(const RenderSettings& settings, int objectsRendered)
 {

@@ -5,6 +5,12 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+bool pauseOn = true;
+
+} // namespace
+
 int askNumber(const char* prompt)
 {
     std::fputs(prompt, stdout);
@@ -22,10 +28,17 @@ int askNumber(const char* prompt)
 
 void pauseConsole()
 {
+    if (!pauseOn)
+        return;
     std::fputs("Press Enter to continue . . . ", stdout);
     std::fflush(stdout);
     for (int c = std::getchar(); c != '\n' && c != EOF; c = std::getchar()) {
     }
     std::fputs("\n", stdout);
     std::fflush(stdout);
+}
+
+void turnOffConsolePause()
+{
+    pauseOn = false;
 }

@@ -9,5 +9,9 @@
 int askNumber(const char* prompt);
 
 // Waits for Enter so that a fatal message stays readable; returns at once when
-// standard input is closed or at its end.
+// standard input is closed or at its end, or once the pause is turned off.
 void pauseConsole();
+
+// For a program that no one watches on a console (a screensaver daemon starts
+// it): from now on a fatal message ends the process at once, without the pause.
+void turnOffConsolePause();
