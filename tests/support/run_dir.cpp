@@ -20,6 +20,11 @@ std::string replayPath()
     return runDir() + "/frostember-replay";
 }
 
+std::string ambientPath()
+{
+    return runDir() + "/frostember-ambient";
+}
+
 std::string sourceDir()
 {
     return FROSTEMBER_SOURCE_DIR;

@@ -10,6 +10,7 @@
 std::string runDir();          // build/run: executables, Shader/, Assets/
 std::string programPath();     // build/run/frostember
 std::string replayPath();      // build/run/frostember-replay
+std::string ambientPath();     // build/run/frostember-ambient
 std::string sourceDir();       // the repository root
 
 // Fills `dir` with copies of the named files of the run directory (paths relative

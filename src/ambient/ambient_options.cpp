@@ -1,0 +1,162 @@
+// Strict parsing of the ambient program's options: a value must be consumed whole,
+// and an option may be given once.
+#include "ambient/ambient_options.h"
+
+#include "platform/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <set>
+
+const char* const AMBIENT_USAGE =
+    "usage: frostember-ambient [--window WxH | --window-id ID | --root] [--max-fps N] [--fps] "
+    "[--volume V] [--mute] [--sound] [--stats FILE] [--startup FILE] [--help]";
+
+const char* const AMBIENT_HELP =
+    "Usage: frostember-ambient [OPTION]...\n"
+    "The Frostember winter room as an endless ambient scene: the flight, the sunset, a\n"
+    "fade to black and the flight again, full screen, in a window or as a screensaver.\n"
+    "\n"
+    "Options:\n"
+    "  --window WxH     a window of W x H pixels instead of full screen\n"
+    "  --window-id ID   draw into the existing X window ID (decimal, or hexadecimal\n"
+    "                   after 0x), as a screensaver daemon asks; also -window-id\n"
+    "  --root           draw into the root window; also -root\n"
+    "  --max-fps N      at most N frames a second, N from 10 to 1000\n"
+    "  --fps            show the frame-rate line\n"
+    "  --volume V       the sound's level, from 0 to 1 (default 1)\n"
+    "  --mute           no sound\n"
+    "  --sound          sound while drawing into another program's window too\n"
+    "  --stats FILE     write one row of timings a frame to FILE\n"
+    "  --startup FILE   write the start-up stages' times to FILE\n"
+    "  --help           show this help and exit\n"
+    "\n"
+    "The window is chosen in this order: --window-id, the window named by\n"
+    "XSCREENSAVER_WINDOW in the environment, --root, --window, else full screen.\n"
+    "Escape, Q or closing the window quits; F11 switches between full screen and a\n"
+    "window. SIGTERM ends the program with status 0.\n";
+
+namespace {
+
+const std::set<std::string> FLAGS = {"--root", "--fps", "--mute", "--sound", "--help"};
+const std::set<std::string> VALUED = {"--window", "--window-id", "--max-fps", "--volume", "--stats", "--startup"};
+
+// The daemons' one-dash spellings.
+std::string canonical(const std::string& option)
+{
+    if (option == "-root" || option == "-window-id")
+        return "-" + option;
+    return option;
+}
+
+// An X window id as the daemons write it: decimal, or hexadecimal after 0x.
+std::optional<unsigned long> parseWindowId(std::string_view text)
+{
+    int base = 10;
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    unsigned long id = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, id, base);
+    if (text.empty() || error != std::errc() || stop != end || id == 0)
+        return std::nullopt;
+    return id;
+}
+
+bool parseValue(const std::string& option, const std::string& value, AmbientOptions& options)
+{
+    if (option == "--window") {
+        const std::optional<SizeText> size = parseSizeText(value);
+        options.width = size ? size->width : 0;
+        options.height = size ? size->height : 0;
+        return size.has_value();
+    }
+    if (option == "--window-id") {
+        const std::optional<unsigned long> id = parseWindowId(value);
+        options.windowId = id.value_or(0);
+        return id.has_value();
+    }
+    if (option == "--max-fps") {
+        const std::optional<int> fps = parseNumber<int>(value);
+        options.maxFps = fps.value_or(0);
+        return fps && *fps >= LOWEST_MAX_FPS && *fps <= HIGHEST_MAX_FPS;
+    }
+    if (option == "--volume") {
+        const std::optional<float> volume = parseNumber<float>(value);
+        options.volume = volume.value_or(0.0f);
+        return volume && *volume >= 0.0f && *volume <= 1.0f;
+    }
+    // A path that looks like an option is the sign of a missing value.
+    if (value.empty() || value.starts_with("-"))
+        return false;
+    (option == "--stats" ? options.statsFile : options.startupFile) = value;
+    return true;
+}
+
+void setFlag(const std::string& option, AmbientOptions& options)
+{
+    options.showFps |= option == "--fps";
+    options.mute |= option == "--mute";
+    options.screensaverSound |= option == "--sound";
+    options.help |= option == "--help";
+}
+
+// The first match of the precedence wins; the options set only what they name.
+void chooseSurface(const std::set<std::string>& seen, std::optional<unsigned long> screensaverId,
+                   AmbientOptions& options)
+{
+    if (seen.contains("--window-id")) {
+        options.surface = SurfaceChoice::ForeignWindow;
+    } else if (screensaverId || seen.contains("--root")) {
+        options.surface = SurfaceChoice::ForeignWindow;
+        options.windowId = screensaverId.value_or(0);
+    } else if (seen.contains("--window")) {
+        options.surface = SurfaceChoice::Window;
+    }
+}
+
+AmbientParse refuse(std::string error)
+{
+    return {std::nullopt, "frostember-ambient: " + error};
+}
+
+} // namespace
+
+AmbientParse parseAmbientOptions(const std::vector<std::string>& args, const char* screensaverWindow)
+{
+    AmbientOptions options;
+    std::set<std::string> seen;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string option = canonical(args[i]);
+        if (!FLAGS.contains(option) && !VALUED.contains(option))
+            return refuse("unknown option '" + args[i] + "'");
+        if (!seen.insert(option).second)
+            return refuse(option + " given twice");
+        if (FLAGS.contains(option)) {
+            setFlag(option, options);
+        } else if (i + 1 == args.size()) {
+            return refuse(option + " needs a value");
+        } else if (!parseValue(option, args[++i], options)) {
+            return refuse("bad value for " + option + ": '" + args[i] + "'");
+        }
+    }
+    std::optional<unsigned long> screensaverId;
+    // An empty value is as good as none: nothing was handed over.
+    const bool handedOver = screensaverWindow != nullptr && *screensaverWindow != '\0';
+    if (handedOver && !seen.contains("--window-id")) {
+        screensaverId = parseWindowId(screensaverWindow);
+        if (!screensaverId)
+            return refuse(std::string("bad window id in XSCREENSAVER_WINDOW: '") + screensaverWindow + "'");
+    }
+    chooseSurface(seen, screensaverId, options);
+    return {options, ""};
+}
+
+bool soundWanted(const AmbientOptions& options)
+{
+    if (options.mute)
+        return false;
+    return options.surface != SurfaceChoice::ForeignWindow || options.screensaverSound;
+}

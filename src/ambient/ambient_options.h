@@ -1,0 +1,50 @@
+// The ambient program's command line: where it draws, how fast, with what sound,
+// and the files a benchmark asks for.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class SurfaceChoice {
+    FullScreen,    // the default: borderless, the monitor's own resolution
+    Window,        // --window WxH
+    ForeignWindow, // a window another program made: a screensaver daemon's, or the root
+};
+
+struct AmbientOptions {
+    SurfaceChoice surface = SurfaceChoice::FullScreen;
+    int width = 0;              // Window: its size
+    int height = 0;
+    unsigned long windowId = 0; // ForeignWindow: the X window, 0 for the root window
+    int maxFps = 0;             // 0: no cap of its own, the swap interval paces it
+    bool showFps = false;
+    float volume = 1.0f;
+    bool mute = false;
+    bool screensaverSound = false; // --sound
+    std::string statsFile;         // empty: no per-frame rows
+    std::string startupFile;       // empty: no start-up stages
+    bool help = false;
+};
+
+struct AmbientParse {
+    std::optional<AmbientOptions> options; // nullopt: `error` says why
+    std::string error;                     // one line naming the option or value
+};
+
+// The lowest frame cap: the camera stands still on any frame over 0.1 s.
+constexpr int LOWEST_MAX_FPS = 10;
+constexpr int HIGHEST_MAX_FPS = 1000;
+
+extern const char* const AMBIENT_USAGE;
+extern const char* const AMBIENT_HELP;
+
+// The arguments after the program name, and the value of XSCREENSAVER_WINDOW
+// (null when unset). The window is chosen, first match wins: --window-id, the
+// environment's window, --root, --window, else full screen. The daemons' one-dash
+// -root and -window-id are the same options.
+AmbientParse parseAmbientOptions(const std::vector<std::string>& args, const char* screensaverWindow);
+
+// Sound plays full screen and in a window unless muted; drawing into another
+// program's window (a screensaver) only with --sound. --mute wins over all.
+bool soundWanted(const AmbientOptions& options);

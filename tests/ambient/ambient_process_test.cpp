@@ -1,0 +1,173 @@
+// The ambient program as a screensaver daemon runs it, drawing into a window the
+// test makes: the room read back from the window with XGetImage, no frames while
+// the window is unmapped and frames again once it is mapped, and status 0 when
+// the window is destroyed under it or SIGTERM arrives.
+#include "support/process.h"
+#include "support/run_dir.h"
+
+// gtest before Xlib, whose macros (None, Bool) break its templates.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <csignal>
+#include <functional>
+#include <set>
+#include <thread>
+
+namespace {
+
+constexpr int WIDTH = 320;
+constexpr int HEIGHT = 240;
+
+// A plain top-level window on the default visual, mapped, as a daemon makes one.
+class TestWindow {
+public:
+    TestWindow()
+    {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+            return;
+        window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, WIDTH, HEIGHT, 0, 0, 0);
+        XMapWindow(display, window);
+        XSync(display, False);
+    }
+    ~TestWindow()
+    {
+        if (display == nullptr)
+            return;
+        destroy();
+        XCloseDisplay(display);
+    }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    void destroy()
+    {
+        if (window != 0)
+            XDestroyWindow(display, window);
+        window = 0;
+        XSync(display, False);
+    }
+
+    std::string id() const { return std::to_string(window); }
+
+    Display* display = nullptr;
+    Window window = 0;
+};
+
+// Frames the program has written a row for, its header aside.
+long framesDrawn(const std::string& statsFile)
+{
+    const long lines = static_cast<long>(splitLines(readFile(statsFile)).size());
+    return lines > 0 ? lines - 1 : 0;
+}
+
+bool waitFor(const std::function<bool()>& ready, double seconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
+// Waits until no frame has been added for a whole second; returns the count then.
+long framesOnceSettled(const std::string& statsFile)
+{
+    long before = -1;
+    long now = framesDrawn(statsFile);
+    for (int second = 0; second < 60 && now != before; ++second) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        before = now;
+        now = framesDrawn(statsFile);
+    }
+    return now;
+}
+
+struct Picture {
+    double litShare = 0.0; // pixels that are not black
+    std::size_t colours = 0;
+};
+
+Picture readPicture(const TestWindow& window)
+{
+    Picture picture;
+    XImage* image = XGetImage(window.display, window.window, 0, 0, WIDTH, HEIGHT, AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return picture;
+    std::set<unsigned long> colours;
+    long lit = 0;
+    for (int y = 0; y < HEIGHT; ++y)
+        for (int x = 0; x < WIDTH; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            colours.insert(pixel);
+            lit += pixel != 0 ? 1 : 0;
+        }
+    XDestroyImage(image);
+    picture.litShare = static_cast<double>(lit) / (WIDTH * HEIGHT);
+    picture.colours = colours.size();
+    return picture;
+}
+
+class AmbientProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(window.display, nullptr) << "no X display: is DISPLAY set (xvfb-run)?"; }
+
+    std::unique_ptr<ChildProcess> start()
+    {
+        ProcessOptions options;
+        options.workDir = runDir();
+        return std::make_unique<ChildProcess>(ambientPath(),
+                                              std::vector<std::string>{"--window-id", window.id(), "--stats", stats},
+                                              options);
+    }
+
+    TestWindow window;
+    TempDir dir;
+    std::string stats = dir.path + "/stats.csv";
+};
+
+} // namespace
+
+TEST_F(AmbientProcessTest, DrawsTheRoomIntoTheWindowUntilItIsDestroyed)
+{
+    const std::unique_ptr<ChildProcess> ambient = start();
+    ASSERT_TRUE(waitFor([&] { return framesDrawn(stats) >= 10 || !ambient->running(); }, 120.0));
+    ASSERT_TRUE(ambient->running()) << ambient->errorSoFar();
+
+    const Picture picture = readPicture(window);
+    EXPECT_GT(picture.litShare, 0.9) << "the room fills the window, not black";
+    EXPECT_GT(picture.colours, 500u) << "the room's many colours, not a flat clear";
+
+    window.destroy();
+    const ProcessResult result = ambient->wait(60.0);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 0) << result.err;
+}
+
+TEST_F(AmbientProcessTest, DrawsNothingWhileUnmappedAndEndsOnSigterm)
+{
+    const std::unique_ptr<ChildProcess> ambient = start();
+    ASSERT_TRUE(waitFor([&] { return framesDrawn(stats) >= 3 || !ambient->running(); }, 120.0));
+    ASSERT_TRUE(ambient->running()) << ambient->errorSoFar();
+
+    XUnmapWindow(window.display, window.window);
+    XSync(window.display, False);
+    const long hidden = framesOnceSettled(stats);
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    EXPECT_EQ(framesDrawn(stats), hidden) << "frames drawn while unmapped";
+
+    XMapWindow(window.display, window.window);
+    XSync(window.display, False);
+    EXPECT_TRUE(waitFor([&] { return framesDrawn(stats) > hidden + 3; }, 60.0)) << "no frames once mapped again";
+
+    ambient->sendSignal(SIGTERM, false);
+    const ProcessResult result = ambient->wait(60.0);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.status, 0) << result.err;
+}
