@@ -236,16 +236,17 @@ def table(results, sizes, dt, frames_cap):
     return "\n".join(notes + lines) + "\n"
 
 
-def update_benchmarks_file(path, text):
-    block = f"{BEGIN_MARK}\n{text}{END_MARK}\n"
+def update_benchmarks_file(path, text, begin_mark=BEGIN_MARK, end_mark=END_MARK):
+    """Puts `text` between the two markers, or at the end with them where they are missing."""
+    block = f"{begin_mark}\n{text}{end_mark}\n"
     if not os.path.exists(path):
         content = "# Benchmarks\n\n" + block
     else:
         content = open(path).read()
-        start = content.find(BEGIN_MARK)
-        end = content.find(END_MARK)
+        start = content.find(begin_mark)
+        end = content.find(end_mark)
         if start >= 0 and end > start:
-            content = content[:start] + block + content[end + len(END_MARK) + 1:]
+            content = content[:start] + block + content[end + len(end_mark) + 1:]
         else:
             content = content.rstrip("\n") + "\n\n" + block
     with open(path, "w") as file:

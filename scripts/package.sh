@@ -8,11 +8,13 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
 # dpkg-shlibdeps (in dpkg-dev, which runs file) computes the run-time
-# dependencies; the two validators check the desktop files.
-packages=(dpkg-dev file appstream desktop-file-utils)
+# dependencies; the validators check the desktop files and the screensaver's
+# settings file.
+packages=(dpkg-dev file appstream desktop-file-utils libxml2-utils)
 bash scripts/install_missing.sh "${packages[@]}"
 
-desktop-file-validate packaging/org.frostember.frostember.desktop
+desktop-file-validate packaging/org.frostember.frostember.desktop packaging/org.frostember.frostember.ambience.desktop
+xmllint --noout packaging/frostember.xml
 appstreamcli validate --no-net build/packaging/org.frostember.frostember.metainfo.xml
 
 log=build/package.log

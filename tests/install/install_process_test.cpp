@@ -1,13 +1,17 @@
-// The install staged under a temporary DESTDIR with prefix /usr, both launchers
-// started through links from a working directory that has nothing of
-// Frostember's in it: they must find the programs and the data from where they
-// really lie, and the replay tool's files must land where it was started.
+// The install staged under a temporary DESTDIR with prefix /usr, the launchers
+// and the screensaver hack started through links from a working directory that
+// has nothing of Frostember's in it: they must find the programs and the data
+// from where they really lie, the replay tool's files must land where it was
+// started, and a daemon's SIGTERM must reach the hack's program.
 #include "support/process.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -76,4 +80,27 @@ TEST(Install, LaunchersStartedFromElsewhereFindTheDataAndWriteToTheCallersDirect
     for (std::size_t at = closed.out.find("35978\n"); at != std::string::npos; at = closed.out.find("35978\n", at + 1))
         ++emitters;
     EXPECT_EQ(emitters, 8) << closed.out;
+}
+
+// The hack as XScreenSaver starts it, drawing into the root window of this
+// test's own X server, until the daemon's SIGTERM.
+TEST(Install, ScreensaverHackDrawsFromAnyDirectoryAndEndsOnSigterm)
+{
+    TempDir stage, links, caller;
+    installInto(stage.path);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_TRUE(fs::is_regular_file(stage.path + "/usr/share/xscreensaver/config/frostember.xml"));
+    ProcessOptions options;
+    options.workDir = caller.path;
+    const std::string stats = caller.path + "/frames.csv";
+    ChildProcess hack(linkTo(stage.path + "/usr/libexec/xscreensaver/frostember", links.path),
+                      {"-root", "--stats", stats}, options);
+    for (int wait = 0; wait < 600 && hack.running() && splitLines(readFile(stats)).size() < 4; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(hack.running()) << hack.outputSoFar() << hack.errorSoFar();
+    EXPECT_GE(splitLines(readFile(stats)).size(), 4u) << "frames drawn";
+    hack.sendSignal(SIGTERM, false);
+    const ProcessResult ended = hack.wait(60.0);
+    EXPECT_EQ(ended.status, 0) << ended.out << ended.err;
+    EXPECT_EQ(ended.out.find("did not load"), std::string::npos) << ended.out;
 }
