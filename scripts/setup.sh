@@ -12,7 +12,7 @@ packages=(
   libassimp-dev libfreeimage-dev libstb-dev libbullet-dev libglm-dev
   libopenal-dev libasound2-dev libmpg123-dev libmp3lame-dev
   libgtest-dev
-  libx11-dev libxss-dev libsystemd-dev xvfb xauth xdotool libgl1-mesa-dri
+  libx11-dev libxrandr-dev libxss-dev libsystemd-dev xvfb xauth xdotool libgl1-mesa-dri
   ffmpeg
 )
 

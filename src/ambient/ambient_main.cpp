@@ -12,6 +12,7 @@
 #include "platform/console.h"
 #include "platform/exclusive_lock.h"
 #include "platform/foreign_window_surface.h"
+#include "platform/glfw_surface.h"
 #include "platform/stop_signal.h"
 
 #include <GL/freeglut.h>
@@ -46,12 +47,16 @@ bool openOutput(const std::string& path, std::ofstream& file)
     return false;
 }
 
+// A window of our own becomes the scene's window, so the scene's own GLFW
+// calls (its title, its size) go to it.
 std::unique_ptr<Surface> openSurface(const AmbientOptions& options, std::string& error)
 {
     if (options.surface == SurfaceChoice::ForeignWindow)
         return ForeignWindowSurface::open(options.windowId, error);
-    error = "full screen and window modes are not built yet";
-    return nullptr;
+    std::unique_ptr<GlfwSurface> own = GlfwSurface::open(options.width, options.height, "Frostember", error);
+    if (own)
+        scene.window = own->window;
+    return own;
 }
 
 } // namespace

@@ -8,10 +8,23 @@
 
 namespace {
 
+// Full screen keeps the monitor's own video mode: given its colour depths and
+// refresh rate as well as its size, GLFW has no other mode to switch to.
+void hintMonitorMode(GLFWmonitor* monitor)
+{
+    const GLFWvidmode* const mode = glfwGetVideoMode(monitor);
+    glfwWindowHint(GLFW_RED_BITS, mode->redBits);
+    glfwWindowHint(GLFW_GREEN_BITS, mode->greenBits);
+    glfwWindowHint(GLFW_BLUE_BITS, mode->blueBits);
+    glfwWindowHint(GLFW_REFRESH_RATE, mode->refreshRate);
+}
+
 GLFWwindow* createWithHints(const WindowRequest& request)
 {
     glfwWindowHint(GLFW_VISIBLE, request.visible ? GLFW_TRUE : GLFW_FALSE);
     glfwWindowHint(GLFW_SAMPLES, request.samples);
+    if (request.monitor != nullptr)
+        hintMonitorMode(request.monitor);
     GLFWwindow* const window =
         glfwCreateWindow(request.width, request.height, request.title, request.monitor, nullptr);
     glfwDefaultWindowHints();

@@ -28,7 +28,8 @@ struct WindowRequest {
     const char* title = "";
     bool visible = true;
     int samples = 0;                // samples a pixel of the window's buffers; 0 for none
-    GLFWmonitor* monitor = nullptr; // full screen on this monitor; nullptr for a window
+    GLFWmonitor* monitor = nullptr; // full screen on this monitor, at its own video mode (give its
+                                    // size); nullptr for a window
     bool checkSize = true;          // refuse a size the machine cannot carry before a window of it exists
 };
 

@@ -36,6 +36,7 @@ public:
     std::string errorSoFar() const;
     // To the child alone, or to its whole process group as a terminal's Ctrl-C is.
     void sendSignal(int signal, bool toGroup) const;
+    int processId() const { return pid; }
 
 private:
     int pid = -1;
