@@ -11,6 +11,7 @@ is the size to measure at (scripts/ambient_benchmark.sh does both)."""
 import argparse
 import csv
 import datetime
+import json
 import os
 import signal
 import subprocess
@@ -27,13 +28,13 @@ STALL_MS = 100.0  # the camera stands still on a frame longer than this
 class Ambient:
     """One run of the program, with its per-frame rows in `stats` and its resident memory sampled."""
 
-    def __init__(self, program, out_dir, name, args):
+    def __init__(self, program, out_dir, name, args, env=None):
         os.makedirs(out_dir, exist_ok=True)
         self.stats = os.path.join(out_dir, f"{name}.csv")
         self.log = open(os.path.join(out_dir, f"{name}.log"), "w")
         self.started = time.monotonic()
-        self.child = subprocess.Popen([program, "--mute", "--stats", self.stats] + args,
-                                      cwd=os.path.dirname(program), stdout=self.log, stderr=subprocess.STDOUT)
+        self.child = subprocess.Popen([program, "--stats", self.stats] + args, cwd=os.path.dirname(program),
+                                      env=dict(os.environ, **(env or {})), stdout=self.log, stderr=subprocess.STDOUT)
         self.memory = []  # (seconds since start, MiB)
 
     def resident_mib(self):
@@ -79,7 +80,7 @@ def pace(rows):
 
 
 def measure_loop(program, out_dir, seconds):
-    run = Ambient(program, out_dir, "loop", [])
+    run = Ambient(program, out_dir, "loop", ["--mute"])
     run.run_for(seconds)
     rows = run.stop()
     first = loops(rows)[0]
@@ -106,25 +107,30 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def measure_hidden(program, out_dir, seconds):
-    run = Ambient(program, out_dir, "hidden", ["--window", "640x360"])
-    window = subprocess.run(["xdotool", "search", "--sync", "--pid", str(run.child.pid)],
+def measure_hidden(program, out_dir, seconds, sound):
+    """With the sound muted, or playing into OpenAL Soft's null device, which mixes as a sound card would."""
+    run = Ambient(program, out_dir, f"hidden-{sound}", ["--window", "640x360"] + (["--mute"] if sound == "muted" else []),
+                  {"ALSOFT_DRIVERS": "null"})
+    # Searched for once frames come: the window-size probe's own short-lived
+    # window carries the same process id.
+    while not os.path.exists(run.stats) or len(open(run.stats).readlines()) < 10:
+        run.run_for(time.monotonic() - run.started + 0.5, 0.5)
+    window = subprocess.run(["xdotool", "search", "--pid", str(run.child.pid)],
                             capture_output=True, text=True, timeout=120).stdout.split()[0]
-    run.run_for(time.monotonic() - run.started + 5.0)
     subprocess.run(["xdotool", "windowunmap", window], check=True)
     time.sleep(2.0)
     before = cpu_seconds(run.child.pid)
     time.sleep(seconds)
     used = cpu_seconds(run.child.pid) - before
     rows = run.stop()
-    return {"core_share": used / seconds, "seconds": seconds, "frames": len(rows)}
+    return {"core_share": used / seconds, "seconds": seconds}
 
 
 def measure_startup(program, out_dir, runs):
     firsts = []
     for index in range(runs):
         startup = os.path.join(out_dir, f"startup-{index}.csv")
-        run = Ambient(program, out_dir, f"startup-{index}", ["--startup", startup])
+        run = Ambient(program, out_dir, f"startup-{index}", ["--mute", "--startup", startup])
         while "first frame" not in (open(startup).read() if os.path.exists(startup) else ""):
             run.run_for(time.monotonic() - run.started + 0.1, 0.1)
         run.stop()
@@ -134,7 +140,7 @@ def measure_startup(program, out_dir, runs):
 
 
 def measure_memory(program, out_dir, seconds):
-    run = Ambient(program, out_dir, "memory", [])
+    run = Ambient(program, out_dir, "memory", ["--mute"])
     run.run_for(seconds, 10.0)
     rows = run.stop()
     ends = [float(part[-1]["seconds"]) for part in loops(rows)[:-1]]
@@ -147,7 +153,8 @@ def measure_memory(program, out_dir, seconds):
 def table(loop, hidden, startup, memory, size):
     day = datetime.date.today().isoformat()
     lines = [f"## Ambient program, {day}", "",
-             f"`frostember-ambient --mute` full screen at {size} on llvmpipe, started by `scripts/ambient_benchmark.sh`.", ""]
+             f"`frostember-ambient --mute` full screen at {size} on llvmpipe unless said otherwise, started by "
+             "`scripts/ambient_benchmark.sh`.", ""]
     if loop:
         lines += [
             "| the first loop | |", "|---|---|",
@@ -160,8 +167,9 @@ def table(loop, hidden, startup, memory, size):
             f"| the cut comes after a black frame | {'yes' if loop['cut_under_black'] else 'NO'} |",
             f"| flight pace after the cut, to the run's end | {100 * loop['after_cut_pace']:.2f} % |", ""]
     if hidden:
-        lines += [f"Unmapped (`--window 640x360`, `xdotool windowunmap`): {100 * hidden['core_share']:.2f} % of one core "
-                  f"over {hidden['seconds']:.0f} s, from `/proc/PID/stat`.", ""]
+        lines += [f"Unmapped (`--window 640x360`, `xdotool windowunmap`), from `/proc/PID/stat` over "
+                  f"{hidden['muted']['seconds']:.0f} s: {100 * hidden['muted']['core_share']:.2f} % of one core muted, "
+                  f"{100 * hidden['playing']['core_share']:.2f} % with the sound paused on OpenAL Soft's null device.", ""]
     if startup:
         lines += [f"Start-up to the first frame, {startup['runs']} runs: median {startup['median']:.3f} s "
                   f"({startup['low']:.3f}–{startup['high']:.3f} s), from process start.", ""]
@@ -189,11 +197,22 @@ def main():
 
     program = os.path.abspath(options.program)
     out = os.path.abspath(options.out)
-    loop = measure_loop(program, out, options.loop) if options.loop > 0 else None
-    hidden = measure_hidden(program, out, options.hidden) if options.hidden > 0 else None
-    startup = measure_startup(program, out, options.startup_runs) if options.startup_runs > 0 else None
-    memory = measure_memory(program, out, options.memory) if options.memory > 0 else None
-    text = table(loop, hidden, startup, memory, options.size)
+    # A part that is skipped keeps the figures of its last run, so that the
+    # hour of the memory run need not be repeated with the rest.
+    saved = os.path.join(out, "results.json")
+    results = json.load(open(saved)) if os.path.exists(saved) else {}
+    if options.loop > 0:
+        results["loop"] = measure_loop(program, out, options.loop)
+    if options.hidden > 0:
+        results["hidden"] = {sound: measure_hidden(program, out, options.hidden, sound) for sound in ("muted", "playing")}
+    if options.startup_runs > 0:
+        results["startup"] = measure_startup(program, out, options.startup_runs)
+    if options.memory > 0:
+        results["memory"] = measure_memory(program, out, options.memory)
+    os.makedirs(out, exist_ok=True)
+    json.dump(results, open(saved, "w"), indent=1)
+    text = table(results.get("loop"), results.get("hidden"), results.get("startup"), results.get("memory"),
+                 options.size)
     print(text, end="")
     update_benchmarks_file(options.table, text, BEGIN_MARK, END_MARK)
 

@@ -195,3 +195,40 @@ TEST_F(AmbientProcessTest, DrawsNothingWhileUnmappedAndEndsOnSigterm)
         EXPECT_EQ(result.status, 0) << result.err;
     }
 }
+
+// Its answers as a process: --help lists every option; a usage error is one line
+// naming it and then the usage, status 2; a failure of its own one line, status
+// 1; a fatal message of the scene's own (a particle image that will not load)
+// ends it with that message's status, without the console's pause.
+TEST_F(AmbientProcessTest, AnswersWithItsStatusAndNeverWaits)
+{
+    TempDir noParticleImage;
+    linkFromRunDir(noParticleImage.path, {"Shader", "Assets/scene", "Assets/skybox", "Assets/sound", "Assets/sphere.obj",
+                                          "Assets/FXT_Fire_Flames_01_Atlas_dblur.png", "Assets/maxresdefaultblur.jpg"});
+    struct Case {
+        std::vector<std::string> args;
+        std::string workDir;
+        int status;
+        std::string expected; // on standard output for status 0 and 255, else the first line of standard error
+        std::size_t errorLines;
+    };
+    const Case cases[] = {
+        {{"--help"}, runDir(), 0, "--window WxH", 0},
+        {{"--volume", "2"}, runDir(), 2, "frostember-ambient: bad value for --volume: '2'", 2},
+        {{"--window-id", "0x7ffffff"}, runDir(), 1, "frostember-ambient: no X window 0x7ffffff", 1},
+        {{"--window-id", window.id()}, noParticleImage.path, 255, "Error loading Image", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        ProcessOptions options;
+        options.workDir = c.workDir;
+        options.input = std::string("\n\n\n");
+        const ProcessResult result = runProcess(ambientPath(), c.args, options);
+        EXPECT_EQ(result.status, c.status) << result.out << result.err;
+        const std::vector<std::string> errors = splitLines(result.err);
+        EXPECT_EQ(errors.size(), c.errorLines) << result.err;
+        const std::string& searched = c.status == 0 || c.status == 255 ? result.out : errors.at(0);
+        EXPECT_NE(searched.find(c.expected), std::string::npos) << searched;
+        EXPECT_EQ(result.out.find("Press Enter"), std::string::npos) << "the console's pause";
+    }
+}
