@@ -139,15 +139,17 @@ def measure_startup(program, out_dir, runs):
     return {"median": median(firsts), "low": min(firsts), "high": max(firsts), "runs": runs}
 
 
-def measure_memory(program, out_dir, seconds):
-    run = Ambient(program, out_dir, "memory", ["--mute"])
+def measure_memory(program, out_dir, seconds, window):
+    run = Ambient(program, out_dir, "memory", ["--mute"] + (["--window", window] if window else []))
     run.run_for(seconds, 10.0)
     rows = run.stop()
     ends = [float(part[-1]["seconds"]) for part in loops(rows)[:-1]]
     at = lambda t: min(run.memory, key=lambda sample: abs(sample[0] - t))[1]
     scales = sorted({r["render_scale"] for r in rows})
+    moving = sum(1 for r in rows[1:] if float(r["delta_ms"]) <= STALL_MS)
     return {"seconds": seconds, "loop_ends": [(t, at(t)) for t in ends], "final": run.memory[-1],
-            "peak": max(m for _, m in run.memory), "scales": scales}
+            "peak": max(m for _, m in run.memory), "scales": scales, "window": window,
+            "moving_share": moving / max(1, len(rows) - 1)}
 
 
 def table(loop, hidden, startup, memory, size):
@@ -174,8 +176,10 @@ def table(loop, hidden, startup, memory, size):
         lines += [f"Start-up to the first frame, {startup['runs']} runs: median {startup['median']:.3f} s "
                   f"({startup['low']:.3f}–{startup['high']:.3f} s), from process start.", ""]
     if memory:
-        lines += [f"Resident memory over {memory['seconds'] / 60:.0f} minutes of loops (render scales seen: "
-                  f"{', '.join(memory['scales'])}):", "", "| at the end of loop | time | resident |", "|---|---|---|"]
+        where = f"in a {memory['window']} window" if memory["window"] else "full screen"
+        lines += [f"Resident memory over {memory['seconds'] / 60:.0f} minutes of loops {where} (render scales seen: "
+                  f"{', '.join(memory['scales'])}; {100 * memory['moving_share']:.0f} % of the frames short enough "
+                  "to move the camera):", "", "| at the end of loop | time | resident |", "|---|---|---|"]
         lines += [f"| {i + 1} | {t / 60:.1f} min | {m:.0f} MiB |" for i, (t, m) in enumerate(memory["loop_ends"])]
         final_t, final_m = memory["final"]
         lines += [f"| the run's end | {final_t / 60:.1f} min | {final_m:.0f} MiB |", "",
@@ -192,6 +196,7 @@ def main():
     parser.add_argument("--hidden", type=float, default=10.0, help="seconds measured unmapped; 0 skips it")
     parser.add_argument("--startup-runs", type=int, default=5, help="0 skips them")
     parser.add_argument("--memory", type=float, default=3600.0, help="seconds of the memory run; 0 skips it")
+    parser.add_argument("--memory-window", default="", help="WxH: the memory run in a window, not full screen")
     parser.add_argument("--table", default="BENCHMARKS.md")
     options = parser.parse_args()
 
@@ -208,7 +213,7 @@ def main():
     if options.startup_runs > 0:
         results["startup"] = measure_startup(program, out, options.startup_runs)
     if options.memory > 0:
-        results["memory"] = measure_memory(program, out, options.memory)
+        results["memory"] = measure_memory(program, out, options.memory, options.memory_window)
     os.makedirs(out, exist_ok=True)
     json.dump(results, open(saved, "w"), indent=1)
     text = table(results.get("loop"), results.get("hidden"), results.get("startup"), results.get("memory"),
