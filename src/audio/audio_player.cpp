@@ -67,15 +67,10 @@ void setAudioLevel(AudioPlayer& audio, float level)
     audio.result = setVolume(audio.fireChannel, FIRE_TRACK.volume * level);
 }
 
-// The channels hold their place; the device's mixing stops too where it can,
-// so that a paused scene costs the processor nothing for its sound.
 void pauseAudio(AudioPlayer& audio, bool paused)
 {
     for (sound::Channel* channel : {audio.musicChannel, audio.fireChannel})
         audio.result = onHandle(channel, [&](sound::Channel& playing) { return playing.setPaused(paused); });
-    audio.result = onHandle(audio.system, [&](sound::System& system) {
-        return paused ? system.mixerSuspend() : system.mixerResume();
-    });
 }
 
 void updateAudio(AudioPlayer& audio)

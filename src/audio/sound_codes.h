@@ -17,7 +17,6 @@ enum Result : std::int32_t {
     ERR_FORMAT,           // the file is not a decodable MP3 stream
     ERR_CHANNEL_ALLOC,    // every channel of the system is in use
     ERR_OUTPUT,           // the audio device reported an error
-    ERR_UNSUPPORTED,      // the audio device cannot do what was asked
 };
 
 // Sound modes.

@@ -192,34 +192,6 @@ Result System::update()
     return fed;
 }
 
-namespace {
-
-// One call of OpenAL Soft's device pause extension, by its name.
-Result callPauseExtension(ALCdevice* device, const char* name)
-{
-    if (!device) {
-        return ERR_UNINITIALIZED;
-    }
-    if (!alcIsExtensionPresent(device, "ALC_SOFT_pause_device")) {
-        return ERR_UNSUPPORTED;
-    }
-    using DeviceCall = void(ALC_APIENTRY*)(ALCdevice*);
-    reinterpret_cast<DeviceCall>(alcGetProcAddress(device, name))(device);
-    return OK;
-}
-
-} // namespace
-
-Result System::mixerSuspend()
-{
-    return callPauseExtension(device, "alcDevicePauseSOFT");
-}
-
-Result System::mixerResume()
-{
-    return callPauseExtension(device, "alcDeviceResumeSOFT");
-}
-
 void System::feed()
 {
     std::unique_lock guard(lock);

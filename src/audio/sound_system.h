@@ -40,11 +40,6 @@ public:
     // Reports whether the feeder's last refill went through; call once per
     // frame. The feeder does not depend on it.
     Result update();
-    // Stops the device's mixing altogether while nothing need be heard, and
-    // starts it again; a device that cannot pause answers ERR_UNSUPPORTED and
-    // mixes on.
-    Result mixerSuspend();
-    Result mixerResume();
 
     int maxChannels = 0;
     ALCdevice* device = nullptr;

@@ -41,7 +41,7 @@ protected:
     std::string lastErr; // standard error of the last play()
 
     Report play(double seconds, double interval, const std::string& drivers = "wave",
-                const std::string& ending = "delete")
+                const std::string& ending = "delete", const std::string& pause = "")
     {
         writeFile(dir.path + "/alsoft.conf", "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
                                              "[wave]\nfile = " + capturePath + "\n");
@@ -53,8 +53,10 @@ protected:
         // A capture or report left by an earlier run must not stand in for this one's.
         std::filesystem::remove(capturePath);
         std::filesystem::remove(reportPath);
-        const ProcessResult result = runProcess(AUDIO_PROBE_PATH,
-            {reportPath, std::to_string(seconds), std::to_string(interval), ending}, options);
+        std::vector<std::string> args = {reportPath, std::to_string(seconds), std::to_string(interval), ending};
+        if (!pause.empty())
+            args.push_back(pause);
+        const ProcessResult result = runProcess(AUDIO_PROBE_PATH, args, options);
         EXPECT_EQ(result.status, 0) << result.err;
         // The sound layer and the libraries under it keep standard output clean.
         EXPECT_EQ(result.out, "");
@@ -180,6 +182,31 @@ TEST_F(AudioCapture, StreamsPlayOnWhileTheCallerStallsWithoutUpdates)
             const std::vector<double> levels = amplitudes(capture, tone, begin + at(0.05), windows);
             EXPECT_GT(*std::min_element(levels.begin(), levels.end()), 0.3 * 0.6 * TONE_AMPLITUDE);
         }
+    }
+}
+
+// Paused for the middle second of three, both sounds fall silent, and then go
+// on from where they were.
+TEST_F(AudioCapture, PausedSoundFallsSilentAndGoesOn)
+{
+    writeMusic();
+    writeFire();
+    Report report = play(3.0, 0.01, "wave", "delete", "pause");
+    EXPECT_EQ(report["pauseResult"], "0");
+    EXPECT_EQ(report["failedUpdates"], "0");
+
+    const WaveCapture capture = readWaveCapture(capturePath);
+    ASSERT_EQ(capture.rate, TONE_RATE);
+    const std::size_t begin = std::max(toneOnset(capture, FIRE_TONE, 0.02), toneOnset(capture, MUSIC_TONE, 0.02));
+    ASSERT_GT(capture.left.size(), begin + at(2.8));
+    // Levels a quarter second apart over the run: playing, paused, playing again.
+    for (const double tone : {MUSIC_TONE, FIRE_TONE}) {
+        SCOPED_TRACE(tone);
+        const std::vector<double> levels = amplitudes(capture, tone, begin, at(2.8) * 2 / WINDOW - 1);
+        const std::size_t perSecond = 2 * TONE_RATE / WINDOW;
+        EXPECT_GT(levels[perSecond / 2], 0.3 * 0.6 * TONE_AMPLITUDE) << "before the pause";
+        EXPECT_LT(levels[3 * perSecond / 2], 0.005) << "while paused";
+        EXPECT_GT(levels[5 * perSecond / 2], 0.3 * 0.6 * TONE_AMPLITUDE) << "after the pause";
     }
 }
 

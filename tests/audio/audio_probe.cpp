@@ -2,8 +2,9 @@
 // back end through the environment: starts it, updates it at a given pace, and
 // writes what it sees to a report file, then ends as the test asks: "delete"
 // closes and deletes the system, "exit" returns from main with it still open,
-// as the program does.
-//   audio_probe <report file> <seconds to run> <seconds between updates> <ending>
+// as the program does. With "pause" the sound is paused for the middle third
+// of the run, as the ambient program pauses it while its window is hidden.
+//   audio_probe <report file> <seconds to run> <seconds between updates> <ending> [pause]
 #include "audio/audio_player.h"
 #include "audio/channel.h"
 #include "audio/sound_system.h"
@@ -35,10 +36,11 @@ int indexOf(const sound::Channel* channel)
 
 int main(int argc, char** argv)
 {
-    if (argc != 5) {
+    if (argc != 5 && argc != 6) {
         return 2;
     }
     const std::string ending = argv[4];
+    const bool pausing = argc == 6 && std::string(argv[5]) == "pause";
     const auto runTime = std::chrono::duration<double>(std::stod(argv[2]));
     const auto updateInterval = std::chrono::duration<double>(std::stod(argv[3]));
 
@@ -48,9 +50,17 @@ int main(int argc, char** argv)
 
     int updates = 0;
     int failedUpdates = 0;
+    int paused = 0; // thirds of the run begun
+    sound::Result pauseResult = sound::OK;
     const auto start = std::chrono::steady_clock::now();
     while (std::chrono::steady_clock::now() - start < runTime) {
         std::this_thread::sleep_for(updateInterval);
+        const int third = static_cast<int>(3.0 * (std::chrono::steady_clock::now() - start) / runTime);
+        if (pausing && third > paused && third < 3) {
+            pauseAudio(audio, third == 1);
+            pauseResult = audio.result != sound::OK ? audio.result : pauseResult;
+            paused = third;
+        }
         updateAudio(audio);
         ++updates;
         failedUpdates += audio.result != sound::OK ? 1 : 0;
@@ -66,6 +76,7 @@ int main(int argc, char** argv)
            << "fireGain " << gainOf(audio.fireChannel) << '\n'
            << "startResult " << startResult << '\n'
            << "updates " << updates << '\n'
+           << "pauseResult " << pauseResult << '\n'
            << "failedUpdates " << failedUpdates << '\n';
     report.close();
     if (ending == "exit") {
