@@ -65,12 +65,12 @@ int main(int argc, char** argv)
 {
     const AmbientParse parsed = parseAmbientOptions({argv + 1, argv + argc}, std::getenv("XSCREENSAVER_WINDOW"));
     if (!parsed.options) {
-        std::cerr << parsed.error << '\n' << AMBIENT_USAGE << std::endl;
+        std::cerr << "frostember-ambient: " << parsed.refusal << '\n' << AMBIENT_USAGE << std::endl;
         return 2;
     }
     const AmbientOptions& options = *parsed.options;
-    if (options.help) {
-        std::cout << AMBIENT_HELP;
+    if (options.help || options.version) {
+        std::cout << (options.help ? AMBIENT_HELP : "frostember-ambient " FROSTEMBER_VERSION "\n") << std::flush;
         return 0;
     }
     turnOffConsolePause();

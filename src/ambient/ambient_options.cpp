@@ -5,12 +5,12 @@
 #include "platform/number_text.h"
 
 #include <charconv>
-#include <cmath>
+#include <map>
 #include <set>
 
 const char* const AMBIENT_USAGE =
-    "usage: frostember-ambient [--window WxH | --window-id ID | --root] [--max-fps N] [--fps] "
-    "[--volume V] [--mute] [--sound] [--stats FILE] [--startup FILE] [--help]";
+    "Usage: frostember-ambient [--window WxH | --window-id ID | --root] [--max-fps N] [--fps] "
+    "[--volume V] [--mute] [--sound] [--stats FILE] [--startup FILE] [--help] [--version]";
 
 const char* const AMBIENT_HELP =
     "Usage: frostember-ambient [OPTION]...\n"
@@ -29,7 +29,8 @@ const char* const AMBIENT_HELP =
     "  --sound          sound while drawing into another program's window too\n"
     "  --stats FILE     write one row of timings a frame to FILE\n"
     "  --startup FILE   write the start-up stages' times to FILE\n"
-    "  --help           show this help and exit\n"
+    "  --help           print this help and exit\n"
+    "  --version        print the name and version and exit\n"
     "\n"
     "The window is chosen in this order: --window-id, the window named by\n"
     "XSCREENSAVER_WINDOW in the environment, --root, --window, else full screen.\n"
@@ -38,8 +39,17 @@ const char* const AMBIENT_HELP =
 
 namespace {
 
-const std::set<std::string> FLAGS = {"--root", "--fps", "--mute", "--sound", "--help"};
-const std::set<std::string> VALUED = {"--window", "--window-id", "--max-fps", "--volume", "--stats", "--startup"};
+const std::set<std::string> FLAGS = {"--root", "--fps", "--mute", "--sound"};
+
+// What the value of each option that takes one must be, said when it is refused.
+const std::map<std::string, std::string> EXPECTED_VALUES = {
+    {"--window", "WxH, a positive width and height"},
+    {"--window-id", "an X window id, decimal or 0x hexadecimal"},
+    {"--max-fps", "a whole number from " + std::to_string(LOWEST_MAX_FPS) + " to " + std::to_string(HIGHEST_MAX_FPS)},
+    {"--volume", "a number from 0 to 1"},
+    {"--stats", "a file"},
+    {"--startup", "a file"},
+};
 
 // The daemons' one-dash spellings.
 std::string canonical(const std::string& option)
@@ -88,11 +98,14 @@ bool parseValue(const std::string& option, const std::string& value, AmbientOpti
         options.volume = volume.value_or(0.0f);
         return volume && *volume >= 0.0f && *volume <= 1.0f;
     }
-    // A path that looks like an option is the sign of a missing value.
-    if (value.empty() || value.starts_with("-"))
-        return false;
     (option == "--stats" ? options.statsFile : options.startupFile) = value;
     return true;
+}
+
+// A value that is empty or looks like an option is the sign of a missing one.
+bool hasValue(const std::vector<std::string>& args, std::size_t option)
+{
+    return option + 1 < args.size() && !args[option + 1].empty() && !args[option + 1].starts_with("-");
 }
 
 void setFlag(const std::string& option, AmbientOptions& options)
@@ -100,7 +113,6 @@ void setFlag(const std::string& option, AmbientOptions& options)
     options.showFps |= option == "--fps";
     options.mute |= option == "--mute";
     options.screensaverSound |= option == "--sound";
-    options.help |= option == "--help";
 }
 
 // The first match of the precedence wins; the options set only what they name.
@@ -117,9 +129,9 @@ void chooseSurface(const std::set<std::string>& seen, std::optional<unsigned lon
     }
 }
 
-AmbientParse refuse(std::string error)
+AmbientParse refuse(std::string refusal)
 {
-    return {std::nullopt, "frostember-ambient: " + error};
+    return {std::nullopt, std::move(refusal)};
 }
 
 } // namespace
@@ -130,17 +142,25 @@ AmbientParse parseAmbientOptions(const std::vector<std::string>& args, const cha
     std::set<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string option = canonical(args[i]);
-        if (!FLAGS.contains(option) && !VALUED.contains(option))
-            return refuse("unknown option '" + args[i] + "'");
+        if (option == "--help" || option == "--version") {
+            options.help = option == "--help";
+            options.version = !options.help;
+            return {options, ""};
+        }
+        if (!FLAGS.contains(option) && !EXPECTED_VALUES.contains(option))
+            return refuse("unknown option " + args[i]);
         if (!seen.insert(option).second)
             return refuse(option + " given twice");
         if (FLAGS.contains(option)) {
             setFlag(option, options);
-        } else if (i + 1 == args.size()) {
-            return refuse(option + " needs a value");
-        } else if (!parseValue(option, args[++i], options)) {
-            return refuse("bad value for " + option + ": '" + args[i] + "'");
+            continue;
         }
+        const std::string& expected = EXPECTED_VALUES.at(option);
+        if (!hasValue(args, i))
+            return refuse(option + " needs a value: " + expected);
+        if (!parseValue(option, args[i + 1], options))
+            return refuse(option + " " + args[i + 1] + ": expected " + expected);
+        ++i;
     }
     std::optional<unsigned long> screensaverId;
     // An empty value is as good as none: nothing was handed over.
@@ -148,7 +168,8 @@ AmbientParse parseAmbientOptions(const std::vector<std::string>& args, const cha
     if (handedOver && !seen.contains("--window-id")) {
         screensaverId = parseWindowId(screensaverWindow);
         if (!screensaverId)
-            return refuse(std::string("bad window id in XSCREENSAVER_WINDOW: '") + screensaverWindow + "'");
+            return refuse(std::string("XSCREENSAVER_WINDOW ") + screensaverWindow + ": expected " +
+                          EXPECTED_VALUES.at("--window-id"));
     }
     chooseSurface(seen, screensaverId, options);
     return {options, ""};

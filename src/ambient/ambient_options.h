@@ -24,12 +24,13 @@ struct AmbientOptions {
     bool screensaverSound = false; // --sound
     std::string statsFile;         // empty: no per-frame rows
     std::string startupFile;       // empty: no start-up stages
-    bool help = false;
+    bool help = false;             // --help: the help on standard output instead of a run
+    bool version = false;          // --version: the name and version instead of a run
 };
 
 struct AmbientParse {
-    std::optional<AmbientOptions> options; // nullopt: `error` says why
-    std::string error;                     // one line naming the option or value
+    std::optional<AmbientOptions> options; // nullopt: `refusal` says why
+    std::string refusal;                   // one line naming the option or value, without the program's name
 };
 
 // The lowest frame cap: the camera stands still on any frame over 0.1 s.
@@ -39,10 +40,11 @@ constexpr int HIGHEST_MAX_FPS = 1000;
 extern const char* const AMBIENT_USAGE;
 extern const char* const AMBIENT_HELP;
 
-// The arguments after the program name, and the value of XSCREENSAVER_WINDOW
-// (null when unset). The window is chosen, first match wins: --window-id, the
-// environment's window, --root, --window, else full screen. The daemons' one-dash
-// -root and -window-id are the same options.
+// The arguments after the program name, read in order, and the value of
+// XSCREENSAVER_WINDOW (null when unset); --help or --version ends the reading
+// where it stands. The window is chosen, first match wins: --window-id, the
+// environment's window, --root, --window, else full screen. The daemons'
+// one-dash -root and -window-id are the same options.
 AmbientParse parseAmbientOptions(const std::vector<std::string>& args, const char* screensaverWindow);
 
 // Sound plays full screen and in a window unless muted; drawing into another

@@ -47,7 +47,7 @@ TEST(AmbientOptions, ChoosesTheWindowAndTheSound)
     for (const Accepted& c : cases) {
         const std::string label = ::testing::PrintToString(c.args) + " env " + (c.screensaverWindow ? c.screensaverWindow : "unset");
         const AmbientParse parsed = parseAmbientOptions(c.args, c.screensaverWindow);
-        ASSERT_TRUE(parsed.options) << label << ": " << parsed.error;
+        ASSERT_TRUE(parsed.options) << label << ": " << parsed.refusal;
         EXPECT_EQ(parsed.options->surface, c.surface) << label;
         EXPECT_EQ(parsed.options->windowId, c.windowId) << label;
         EXPECT_EQ(soundWanted(*parsed.options), c.sound) << label;
@@ -56,7 +56,7 @@ TEST(AmbientOptions, ChoosesTheWindowAndTheSound)
     const AmbientParse all = parseAmbientOptions(
         {"--window", "800x600", "--max-fps", "10", "--fps", "--volume", "0.25", "--stats", "s.csv", "--startup", "u.csv"},
         nullptr);
-    ASSERT_TRUE(all.options) << all.error;
+    ASSERT_TRUE(all.options) << all.refusal;
     EXPECT_EQ(all.options->width, 800);
     EXPECT_EQ(all.options->height, 600);
     EXPECT_EQ(all.options->maxFps, 10);
@@ -64,30 +64,38 @@ TEST(AmbientOptions, ChoosesTheWindowAndTheSound)
     EXPECT_FLOAT_EQ(all.options->volume, 0.25f);
     EXPECT_EQ(all.options->statsFile, "s.csv");
     EXPECT_EQ(all.options->startupFile, "u.csv");
+
+    // --help and --version end the reading where they stand.
+    const AmbientParse help = parseAmbientOptions({"--help", "--bogus"}, nullptr);
+    ASSERT_TRUE(help.options);
+    EXPECT_TRUE(help.options->help);
+    const AmbientParse version = parseAmbientOptions({"--root", "--version", "--root"}, nullptr);
+    ASSERT_TRUE(version.options);
+    EXPECT_TRUE(version.options->version);
 }
 
 TEST(AmbientOptions, RefusesWithOneLineNamingTheProblem)
 {
     const Refused cases[] = {
-        {{"--fullscreen"}, nullptr, "'--fullscreen'"},
-        {{"--window"}, nullptr, "--window needs a value"},
-        {{"--window", "640"}, nullptr, "--window: '640'"},
-        {{"--window", "0x360"}, nullptr, "--window: '0x360'"},
-        {{"--window-id", "0"}, nullptr, "--window-id: '0'"},
-        {{"--window-id", "0xzz"}, nullptr, "--window-id: '0xzz'"},
-        {{"--max-fps", "9"}, nullptr, "--max-fps: '9'"},
-        {{"--max-fps", "30.5"}, nullptr, "--max-fps: '30.5'"},
-        {{"--volume", "1.5"}, nullptr, "--volume: '1.5'"},
-        {{"--volume", "nan"}, nullptr, "--volume: 'nan'"},
-        {{"--stats", "--fps"}, nullptr, "--stats: '--fps'"},
+        {{"--fullscreen"}, nullptr, "unknown option --fullscreen"},
+        {{"--window"}, nullptr, "--window needs a value: WxH"},
+        {{"--window", "640"}, nullptr, "--window 640: expected WxH"},
+        {{"--window", "0x360"}, nullptr, "--window 0x360: expected"},
+        {{"--window-id", "0"}, nullptr, "--window-id 0: expected an X window id"},
+        {{"--window-id", "0xzz"}, nullptr, "--window-id 0xzz: expected"},
+        {{"--max-fps", "9"}, nullptr, "--max-fps 9: expected a whole number from 10"},
+        {{"--max-fps", "30.5"}, nullptr, "--max-fps 30.5: expected"},
+        {{"--volume", "1.5"}, nullptr, "--volume 1.5: expected a number from 0 to 1"},
+        {{"--volume", "nan"}, nullptr, "--volume nan: expected"},
+        {{"--stats", "--fps"}, nullptr, "--stats needs a value: a file"},
         {{"--root", "-root"}, nullptr, "--root given twice"},
-        {{}, "window", "XSCREENSAVER_WINDOW: 'window'"},
+        {{}, "window", "XSCREENSAVER_WINDOW window: expected an X window id"},
     };
     for (const Refused& c : cases) {
         const AmbientParse parsed = parseAmbientOptions(c.args, c.screensaverWindow);
         const std::string label = ::testing::PrintToString(c.args);
         EXPECT_FALSE(parsed.options) << label;
-        EXPECT_NE(parsed.error.find(c.named), std::string::npos) << label << ": " << parsed.error;
-        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << label;
+        EXPECT_NE(parsed.refusal.find(c.named), std::string::npos) << label << ": " << parsed.refusal;
+        EXPECT_EQ(parsed.refusal.find('\n'), std::string::npos) << label;
     }
 }

@@ -214,7 +214,7 @@ TEST_F(AmbientProcessTest, AnswersWithItsStatusAndNeverWaits)
     };
     const Case cases[] = {
         {{"--help"}, runDir(), 0, "--window WxH", 0},
-        {{"--volume", "2"}, runDir(), 2, "frostember-ambient: bad value for --volume: '2'", 2},
+        {{"--volume", "2"}, runDir(), 2, "frostember-ambient: --volume 2: expected a number from 0 to 1", 2},
         {{"--window-id", "0x7ffffff"}, runDir(), 1, "frostember-ambient: no X window 0x7ffffff", 1},
         {{"--window-id", window.id()}, noParticleImage.path, 255, "Error loading Image", 0},
     };
