@@ -194,7 +194,7 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
         }
     }
     if (seen.contains("--realtime")) {
-        for (const char* clocked : {"--dt", "--frames", "--until-end", "--capture", "--stats", "--floor"})
+        for (const char* clocked : {"--dt", "--frames", "--until-end", "--capture", "--floor"})
             if (seen.contains(clocked))
                 return std::nullopt;
     }

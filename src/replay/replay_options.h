@@ -35,9 +35,9 @@ extern const char* const REPLAY_USAGE;
 // frame count, a capture time that is negative or not a number, two captures that
 // would share a file, --frames with --until-end, --capture without --out or the reverse,
 // --floor with --until-end, --capture or --scale (an empty frame has no route and
-// nothing to show), --realtime with --dt, --frames, --until-end, --capture, --stats or
-// --floor (the clock sets the steps and the time spent, and a run on it is judged by
-// its pace alone), a --scale outside (0, 1], --fps without --video, --video with
+// nothing to show), --realtime with --dt, --frames, --until-end, --capture or --floor
+// (the clock sets the steps and the time spent, and a run on it is judged by its
+// pace), a --scale outside (0, 1], --fps without --video, --video with
 // --dt, --until-end, --realtime or --floor (the film sets its own step and end), or
 // with an odd width or height (the film's colour planes are half the size). A film
 // without --frames runs the route and the sunset and holds the end view for two

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 // At full scale and at a forced smaller one: the capture is the window's size
 // either way, and every row names the scale its frame was drawn at.
@@ -88,9 +89,26 @@ TEST(ReplayProcess, AnUnwritableStatsFileFailsBeforeTheWindowOpens)
     EXPECT_NE(result.err.find("cannot write"), std::string::npos) << result.err;
 }
 
+namespace {
+
+// The fields of one CSV row.
+std::vector<std::string> fieldsOf(const std::string& row)
+{
+    std::vector<std::string> fields;
+    std::istringstream stream(row);
+    for (std::string field; std::getline(stream, field, ',');)
+        fields.push_back(field);
+    if (row.ends_with(','))
+        fields.emplace_back();
+    return fields;
+}
+
+} // namespace
+
 // A short run of the program's loop on the wall clock ends by itself and reports
-// its pace and scale; how fast the machine is decides the figures, so only their
-// form and range are checked, except for a scale that was forced.
+// its pace and scale, with a row of timings for every frame; how fast the machine
+// is decides the figures, so only their form and range are checked, except for a
+// scale that was forced.
 TEST(ReplayProcess, ARealtimeRunEndsAfterItsSecondsAndReportsTheFlightPace)
 {
     struct Case {
@@ -101,7 +119,9 @@ TEST(ReplayProcess, ARealtimeRunEndsAfterItsSecondsAndReportsTheFlightPace)
     const Case cases[] = {{{}, 0.5, 1.0}, {{"--scale", "0.7"}, 0.7, 0.7}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scale.empty() ? "chosen scale" : "forced scale");
-        std::vector<std::string> args = {"--realtime", "1.5", "--size", "160x90"};
+        TempDir scratch;
+        const std::string stats = scratch.path + "/stats.csv";
+        std::vector<std::string> args = {"--realtime", "1.5", "--size", "160x90", "--stats", stats};
         args.insert(args.end(), c.scale.begin(), c.scale.end());
         const ProcessResult result = runReplay(args);
         ASSERT_FALSE(result.timedOut);
@@ -131,5 +151,24 @@ TEST(ReplayProcess, ARealtimeRunEndsAfterItsSecondsAndReportsTheFlightPace)
         EXPECT_GE(lowestScale, c.lowestScale);
         EXPECT_LE(lowestScale, medianScale);
         EXPECT_LE(medianScale, c.highestScale);
+
+        // The first frame, the frames after it, each with its route time, its
+        // length and its scale; no step or GPU times, which would slow the pace.
+        const std::vector<std::string> rows = splitLines(readFile(stats));
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(frames) + 2) << readFile(stats);
+        double routeTime = 0.0;
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            const std::vector<std::string> fields = fieldsOf(rows[i]);
+            ASSERT_EQ(fields.size(), 17u) << rows[i];
+            EXPECT_EQ(fields[0], std::to_string(i));
+            EXPECT_GE(std::stod(fields[1]), routeTime) << rows[i];
+            routeTime = std::stod(fields[1]);
+            for (int empty = 2; empty <= 8; ++empty)
+                EXPECT_EQ(fields[empty], "") << rows[i];
+            EXPECT_GT(std::stod(fields[9]), 0.0) << rows[i];
+            EXPECT_GE(std::stod(fields[16]), c.lowestScale) << rows[i];
+            EXPECT_LE(std::stod(fields[16]), c.highestScale) << rows[i];
+        }
+        EXPECT_LE(routeTime, seconds + 0.1) << "route time is the part of the wall time that moved the camera";
     }
 }
