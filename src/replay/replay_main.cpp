@@ -309,9 +309,6 @@ int main(int argc, char** argv)
         std::cerr << "frostember-replay: " << filmError << std::endl;
         return 1;
     }
-    if (filming)
-        catchStopSignals();
-
     // The options are the tool's own: GLUT sees only the program name.
     if (options.floor)
         startFloor(options.width, options.height);
@@ -332,6 +329,11 @@ int main(int argc, char** argv)
         return finishStats(statsFile, options) && finishStartupFile(startupFile, options) ? 0 : 1;
     }
 
+    // Nothing of the film exists before its encoder starts, so until then Ctrl-C
+    // ends the tool at once, as any program, in the start-up's loading and in
+    // the console's pause after a refused window alike.
+    if (filming)
+        catchStopSignals();
     if (filming && !film.start(options.width, options.height, options.fps, filmError)) {
         std::cerr << "frostember-replay: " << filmError << std::endl;
         shutDown();
