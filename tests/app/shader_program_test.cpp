@@ -141,7 +141,8 @@ TEST(ShaderDefinitions, GoRightAfterTheVersionLine)
         const char* expected;
     };
     const Case cases[] = {
-        {"#version 330 core\nvoid main() {}\n", "#define A\n", "#version 330 core\n#define A\n#line 2\nvoid main() {}\n"},
+        {"#version 330 core\nvoid main() {}\n", "#define A\n",
+         "#version 330 core\n#define A\n#line 2\nvoid main() {}\n"},
         {"// a stage\n\n#version 330 core\nout vec4 c;\n", "#define A\n#define B\n",
          "// a stage\n\n#version 330 core\n#define A\n#define B\n#line 4\nout vec4 c;\n"},
         {"\n  #version 330 core\n", "#define A\n", "\n  #version 330 core\n#define A\n#line 3\n"},

@@ -1,6 +1,7 @@
 // The smaller offscreen target against the real driver: it follows every change
 // of size, and its scale-up fills the window with linear filtering, a
 // multisampled window too.
+#include "platform/window_opener.h"
 #include "render/scaled_target.h"
 #include "support/gl_context.h"
 
@@ -128,11 +129,14 @@ TEST_F(ScaledTargetTest, ScaleUpFillsTheWindowWithLinearFiltering)
 // a pixel, into which a single-sampled image cannot be blitted.
 TEST_F(ScaledTargetTest, ScaleUpFillsAMultisampledWindow)
 {
-    glfwWindowHint(GLFW_SAMPLES, 4);
-    GLFWwindow* window = glfwCreateWindow(WINDOW_EDGE, WINDOW_EDGE, "frostember-multisampled", nullptr, nullptr);
-    glfwWindowHint(GLFW_SAMPLES, 0);
-    ASSERT_NE(window, nullptr);
-    glfwMakeContextCurrent(window);
+    const OpenedWindow opened = openWindow({.width = WINDOW_EDGE,
+                                            .height = WINDOW_EDGE,
+                                            .title = "frostember-multisampled",
+                                            .visible = false,
+                                            .samples = 4,
+                                            .checkSize = false});
+    ASSERT_EQ(opened.failure, WindowFailure::None) << windowFailureText(opened.failure);
+    GLFWwindow* window = opened.window;
     if (integer(GL_SAMPLES) > 0) {
         ScaledTarget target;
         scaleUpRedAndBlueHalves(target);
