@@ -1,6 +1,6 @@
 // The feeder against a stream whose data comes late: a FIFO the test writes
-// holds the feeder in a decode for as long as the test likes, and the caller's
-// update must not wait for it. OpenAL's null back end plays without a device.
+// holds the feeder in a decode for as long as the test likes, and the caller
+// must not wait for it. OpenAL's null back end plays without a device.
 #include "audio/channel.h"
 #include "audio/sound_system.h"
 #include "support/process.h"
@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <future>
 #include <optional>
 #include <thread>
 
@@ -37,31 +36,32 @@ std::optional<bool> playedOut(sound::System& system, const sound::Channel& chann
     return state == AL_STOPPED;
 }
 
+// The test's end of the stream's FIFO.
+struct FifoEnd {
+    ~FifoEnd() { close(fd); }
+    int fd;
+};
+
 } // namespace
 
 TEST(SoundFeeder, ACallerNeverWaitsForADecode)
 {
     setenv("ALSOFT_DRIVERS", "null", 1);
+    sound::System system;
+    ASSERT_EQ(system.init(4, sound::INIT_NORMAL, nullptr), sound::OK);
     TempDir dir;
     const std::string file = dir.path + "/tone.mp3";
     writeToneMp3(file, 440.0, 3 * TONE_RATE, 0.3);
     const std::string bytes = readFile(file);
     const std::string fifo = dir.path + "/late.mp3";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // Both ends at once: the opening waits for no reader, and the stream sees no
+    // end until the test closes it, a decode still waiting included.
+    const FifoEnd late{open(fifo.c_str(), O_RDWR)};
+    // Two of the three seconds now, the last one after the check; the pipe holds them all.
+    const std::size_t first = bytes.size() * 2 / 3;
+    ASSERT_EQ(write(late.fd, bytes.data(), first), static_cast<ssize_t>(first));
 
-    // Two of the three seconds at once, the last one when the latch opens.
-    std::promise<void> latch;
-    std::thread writer([&] {
-        const int fd = open(fifo.c_str(), O_WRONLY);
-        const std::size_t first = bytes.size() * 2 / 3;
-        EXPECT_EQ(write(fd, bytes.data(), first), static_cast<ssize_t>(first));
-        latch.get_future().wait();
-        EXPECT_EQ(write(fd, bytes.data() + first, bytes.size() - first), static_cast<ssize_t>(bytes.size() - first));
-        close(fd);
-    });
-
-    sound::System system;
-    ASSERT_EQ(system.init(4, sound::INIT_NORMAL, nullptr), sound::OK);
     sound::Sound* stream = nullptr;
     ASSERT_EQ(system.createStream(fifo.c_str(), sound::DEFAULT, nullptr, &stream), sound::OK);
     sound::Channel* channel = nullptr;
@@ -78,8 +78,5 @@ TEST(SoundFeeder, ACallerNeverWaitsForADecode)
     if (stopped) {
         EXPECT_EQ(system.update(), sound::OK);
     }
-
-    latch.set_value();
-    writer.join();
-    system.close();
+    EXPECT_EQ(write(late.fd, bytes.data() + first, bytes.size() - first), static_cast<ssize_t>(bytes.size() - first));
 }
