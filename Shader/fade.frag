@@ -1,4 +1,5 @@
-// Fade, fragment stage: black laid over the picture, as opaque as the fade is deep.
+// Fade, fragment stage: black laid over the picture, as opaque as the fade is
+// deep. Its vertex stage is the scale-up's, whose image position it needs not.
 #version 330 core
 
 uniform float darkness; // 0 leaves the picture as drawn, 1 hides it

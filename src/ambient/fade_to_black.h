@@ -8,19 +8,21 @@
 
 class FadeToBlack {
 public:
-    // Builds its program from the fade shaders in Shader/; needs a current context.
+    // Builds its program from the scale-up's vertex stage and the fade's
+    // fragment stage in Shader/; needs a current context.
     FadeToBlack();
     ~FadeToBlack();
     FadeToBlack(const FadeToBlack&) = delete;
     FadeToBlack& operator=(const FadeToBlack&) = delete;
 
     // Scales the whole viewport's colour by `brightness` (1 leaves the frame as
-    // it is, 0 makes it black). Depth testing stays on, blending off, as the
-    // scene's passes expect them.
+    // it is, 0 makes it black). The depth test stays as it was and blending
+    // off, as the scene's passes leave it; no program or vertex array is left
+    // bound.
     void draw(float brightness) const;
 
     Shader vertex;
     Shader fragment;
     ShaderProgram program;
-    GLuint vertexArray = 0; // empty: the vertex stage makes its own corners
+    GLuint vertexArray = 0; // empty: the vertex stage makes the quad's corners
 };
