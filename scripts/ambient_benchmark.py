@@ -31,6 +31,9 @@ class Ambient:
     def __init__(self, program, out_dir, name, args, env=None):
         os.makedirs(out_dir, exist_ok=True)
         self.stats = os.path.join(out_dir, f"{name}.csv")
+        # An earlier run's rows must not pass for this one's.
+        if os.path.exists(self.stats):
+            os.remove(self.stats)
         self.log = open(os.path.join(out_dir, f"{name}.log"), "w")
         self.started = time.monotonic()
         self.child = subprocess.Popen([program, "--stats", self.stats] + args, cwd=os.path.dirname(program),
@@ -129,12 +132,12 @@ def measure_hidden(program, out_dir, seconds, sound):
 def measure_startup(program, out_dir, runs):
     firsts = []
     for index in range(runs):
-        startup = os.path.join(out_dir, f"startup-{index}.csv")
+        startup = os.path.join(out_dir, f"startup-stages-{index}.csv")
         run = Ambient(program, out_dir, f"startup-{index}", ["--mute", "--startup", startup])
         while "first frame" not in (open(startup).read() if os.path.exists(startup) else ""):
             run.run_for(time.monotonic() - run.started + 0.1, 0.1)
         run.stop()
-        stages = dict(line.split(",") for line in open(startup).read().split()[1:])
+        stages = dict(line.split(",") for line in open(startup).read().splitlines()[1:])
         firsts.append(float(stages["first frame"]))
     return {"median": median(firsts), "low": min(firsts), "high": max(firsts), "runs": runs}
 
@@ -143,6 +146,8 @@ def measure_memory(program, out_dir, seconds, window):
     run = Ambient(program, out_dir, "memory", ["--mute"] + (["--window", window] if window else []))
     run.run_for(seconds, 10.0)
     rows = run.stop()
+    with open(os.path.join(out_dir, "memory-resident.csv"), "w") as samples:
+        samples.write("seconds,resident_mib\n" + "".join(f"{t:.1f},{m:.1f}\n" for t, m in run.memory))
     ends = [float(part[-1]["seconds"]) for part in loops(rows)[:-1]]
     at = lambda t: min(run.memory, key=lambda sample: abs(sample[0] - t))[1]
     scales = sorted({r["render_scale"] for r in rows})
@@ -206,16 +211,17 @@ def main():
     # hour of the memory run need not be repeated with the rest.
     saved = os.path.join(out, "results.json")
     results = json.load(open(saved)) if os.path.exists(saved) else {}
-    if options.loop > 0:
-        results["loop"] = measure_loop(program, out, options.loop)
-    if options.hidden > 0:
-        results["hidden"] = {sound: measure_hidden(program, out, options.hidden, sound) for sound in ("muted", "playing")}
-    if options.startup_runs > 0:
-        results["startup"] = measure_startup(program, out, options.startup_runs)
-    if options.memory > 0:
-        results["memory"] = measure_memory(program, out, options.memory, options.memory_window)
-    os.makedirs(out, exist_ok=True)
-    json.dump(results, open(saved, "w"), indent=1)
+    parts = {
+        "loop": (options.loop > 0, lambda: measure_loop(program, out, options.loop)),
+        "hidden": (options.hidden > 0, lambda: {sound: measure_hidden(program, out, options.hidden, sound)
+                                                for sound in ("muted", "playing")}),
+        "startup": (options.startup_runs > 0, lambda: measure_startup(program, out, options.startup_runs)),
+        "memory": (options.memory > 0, lambda: measure_memory(program, out, options.memory, options.memory_window)),
+    }
+    for name, (wanted, measure) in parts.items():
+        if wanted:
+            results[name] = measure()
+            json.dump(results, open(saved, "w"), indent=1)
     text = table(results.get("loop"), results.get("hidden"), results.get("startup"), results.get("memory"),
                  options.size)
     print(text, end="")

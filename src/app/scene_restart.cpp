@@ -21,7 +21,8 @@ void restartFlight()
     glUseProgram(scene.skyProgram->id);
     scene.skyProgram->setFloat("light", scene.skyLight);
 
-    // The sun's map was last drawn at the sunset's end; both maps are drawn anew.
+    // The sun's map was last drawn for the sunset's end and is drawn anew for
+    // the start. The fire's cube map is kept: nothing of the flight changes
+    // it, and drawing it again would stall the frame at the cut.
     scene.shadowTarget->directionalCache.drawnFrom.reset();
-    scene.shadowTarget->pointCache.drawnFrom.reset();
 }

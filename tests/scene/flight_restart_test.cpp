@@ -58,6 +58,7 @@ TEST_F(SceneTest, RestartedFlightBeginsAsTheFirstOneDid)
     EXPECT_EQ(scene.skyLight, 1.0f);
     EXPECT_FALSE(scene.skyDimmed);
     EXPECT_FALSE(scene.shadowTarget->directionalCache.drawnFrom.has_value());
+    EXPECT_TRUE(scene.shadowTarget->pointCache.drawnFrom.has_value()) << "the fire's map, unchanged, is kept";
 
     runFrame(0.1f);
     const FrameState again = frameState();
