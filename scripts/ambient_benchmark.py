@@ -133,6 +133,8 @@ def measure_startup(program, out_dir, runs):
     firsts = []
     for index in range(runs):
         startup = os.path.join(out_dir, f"startup-stages-{index}.csv")
+        if os.path.exists(startup):
+            os.remove(startup)
         run = Ambient(program, out_dir, f"startup-{index}", ["--mute", "--startup", startup])
         while "first frame" not in (open(startup).read() if os.path.exists(startup) else ""):
             run.run_for(time.monotonic() - run.started + 0.1, 0.1)

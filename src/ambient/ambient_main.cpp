@@ -63,6 +63,7 @@ std::unique_ptr<Surface> openSurface(const AmbientOptions& options, std::string&
 
 int main(int argc, char** argv)
 {
+    catchStopSignals();
     const AmbientParse parsed = parseAmbientOptions({argv + 1, argv + argc}, std::getenv("XSCREENSAVER_WINDOW"));
     if (!parsed.options) {
         std::cerr << "frostember-ambient: " << parsed.refusal << '\n' << AMBIENT_USAGE << std::endl;
@@ -74,7 +75,6 @@ int main(int argc, char** argv)
         return 0;
     }
     turnOffConsolePause();
-    catchStopSignals();
 
     std::ofstream stats;
     std::ofstream startup;
