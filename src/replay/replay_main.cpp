@@ -8,6 +8,7 @@
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "camera/camera.h"
+#include "platform/report_line.h"
 #include "render/pass_timer.h"
 #include "replay/film_writer.h"
 #include "replay/flight_pace.h"
@@ -57,7 +58,7 @@ bool writeCapturesOf(long frame, const ReplayOptions& options, int width, int he
             continue;
         const std::string path = options.outDir + "/" + captureFileName(time);
         if (!writeBackBufferImage(path, width, height)) {
-            std::cerr << "frostember-replay: cannot write " << path << std::endl;
+            reportLine("cannot write %s", path.c_str());
             written = false;
         }
     }
@@ -112,7 +113,7 @@ bool reportMissedCaptures(long framesRun, const ReplayOptions& options)
     for (const double time : options.captureTimes) {
         if (captureFrame(time, options.dt) <= framesRun)
             continue;
-        std::fprintf(stderr, "frostember-replay: capture at %.1f s not reached\n", time);
+        reportLine("capture at %.1f s not reached", time);
         allTaken = false;
     }
     return allTaken;
@@ -124,7 +125,7 @@ bool prepareOutputs(const ReplayOptions& options, std::ofstream& statsFile)
         std::error_code error;
         std::filesystem::create_directories(options.outDir, error);
         if (error) {
-            std::cerr << "frostember-replay: cannot create " << options.outDir << std::endl;
+            reportLine("cannot create %s", options.outDir.c_str());
             return false;
         }
     }
@@ -132,7 +133,7 @@ bool prepareOutputs(const ReplayOptions& options, std::ofstream& statsFile)
         return true;
     statsFile.open(options.statsFile);
     if (!statsFile) {
-        std::cerr << "frostember-replay: cannot write " << options.statsFile << std::endl;
+        reportLine("cannot write %s", options.statsFile.c_str());
         return false;
     }
     statsFile << statsHeader() << '\n';
@@ -146,7 +147,7 @@ bool finishStats(std::ofstream& statsFile, const ReplayOptions& options)
     statsFile.close();
     if (!statsFile.fail())
         return true;
-    std::cerr << "frostember-replay: cannot write " << options.statsFile << std::endl;
+    reportLine("cannot write %s", options.statsFile.c_str());
     return false;
 }
 
@@ -158,7 +159,7 @@ bool openStartupFile(const ReplayOptions& options, std::ofstream& startupFile)
     startupFile.open(options.startupFile);
     if (startupFile)
         return true;
-    std::cerr << "frostember-replay: cannot write " << options.startupFile << std::endl;
+    reportLine("cannot write %s", options.startupFile.c_str());
     return false;
 }
 
@@ -170,7 +171,7 @@ bool finishStartupFile(std::ofstream& startupFile, const ReplayOptions& options)
     startupFile.close();
     if (!startupFile.fail())
         return true;
-    std::cerr << "frostember-replay: cannot write " << options.startupFile << std::endl;
+    reportLine("cannot write %s", options.startupFile.c_str());
     return false;
 }
 
@@ -178,8 +179,7 @@ bool finishStartupFile(std::ofstream& startupFile, const ReplayOptions& options)
 void printRenderer()
 {
     const GLubyte* renderer = glGetString(GL_RENDERER);
-    std::fprintf(stderr, "frostember-replay: renderer %s\n",
-                 renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
+    reportLine("renderer %s", renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
 }
 
 // The program's own loop on the window system's clock for `seconds` of wall time;
@@ -208,11 +208,10 @@ double runRealtime(double seconds)
     }
     const FlightPace pace = measureFlightPace(deltas);
     const double lowestScale = scales.empty() ? 0.0 : *std::min_element(scales.begin(), scales.end());
-    std::fprintf(stderr,
-                 "frostember-replay: realtime %zu frames in %.3f s after the first, flight pace %.2f %%, "
-                 "%d frames over 0.1 s, scale median %.2f lowest %.2f%s\n",
-                 deltas.empty() ? 0 : deltas.size() - 1, pace.wallSeconds, 100.0 * pace.pace, pace.stalledFrames,
-                 median(scales), lowestScale, scene.camera->path.finished ? ", route flown" : "");
+    reportLine("realtime %zu frames in %.3f s after the first, flight pace %.2f %%, "
+               "%d frames over 0.1 s, scale median %.2f lowest %.2f%s",
+               deltas.empty() ? 0 : deltas.size() - 1, pace.wallSeconds, 100.0 * pace.pace, pace.stalledFrames,
+               median(scales), lowestScale, scene.camera->path.finished ? ", route flown" : "");
     return median(milliseconds);
 }
 
@@ -241,11 +240,10 @@ bool finishFilm(FilmWriter& film, const ReplayOptions& options)
     std::string error;
     if (!film.finish(error)) {
         if (stopSignal() == 0)
-            std::cerr << "frostember-replay: " << error << std::endl;
+            reportLine("%s", error.c_str());
         return false;
     }
-    std::cerr << "frostember-replay: film of " << film.frames << " frames written to " << options.videoFile
-              << std::endl;
+    reportLine("film of %ld frames written to %s", film.frames, options.videoFile.c_str());
     return true;
 }
 
@@ -255,8 +253,7 @@ int abandonFilm(FilmWriter& film, const ReplayOptions& options)
 {
     film.abandon();
     const int signal = stopSignal();
-    std::cerr << "frostember-replay: " << strsignal(signal) << ": film " << options.videoFile << " not made"
-              << std::endl;
+    reportLine("%s: film %s not made", strsignal(signal), options.videoFile.c_str());
     return 128 + signal;
 }
 
@@ -278,7 +275,7 @@ int main(int argc, char** argv)
     std::string filmError;
     const bool filming = !options.videoFile.empty();
     if (filming && !film.prepare(options.videoFile, filmError)) {
-        std::cerr << "frostember-replay: " << filmError << std::endl;
+        reportLine("%s", filmError.c_str());
         return 1;
     }
     if (filming)
@@ -299,12 +296,12 @@ int main(int argc, char** argv)
     if (options.realtimeSeconds > 0.0) {
         const double medianMs = runRealtime(options.realtimeSeconds);
         shutDown();
-        std::fprintf(stderr, "frostember-replay: median frame %.3f ms\n", medianMs);
+        reportLine("median frame %.3f ms", medianMs);
         return finishStartupFile(startupFile, options) ? 0 : 1;
     }
 
     if (filming && !film.start(options.width, options.height, options.fps, filmError)) {
-        std::cerr << "frostember-replay: " << filmError << std::endl;
+        reportLine("%s", filmError.c_str());
         shutDown();
         return 1;
     }
@@ -343,8 +340,8 @@ int main(int argc, char** argv)
     if (!filmWritten && stopSignal() != 0)
         return abandonFilm(film, options);
 
-    std::fprintf(stderr, "frostember-replay: %ld frames, %.3f s simulated, median frame %.3f ms\n", frame,
-                 static_cast<double>(frame) * options.dt, median(frameWalls));
+    reportLine("%ld frames, %.3f s simulated, median frame %.3f ms", frame, static_cast<double>(frame) * options.dt,
+               median(frameWalls));
     const bool statsWritten = finishStats(statsFile, options) && finishStartupFile(startupFile, options);
     const bool capturesTaken = reportMissedCaptures(frame, options);
     return statsWritten && outputsWritten && capturesTaken && filmWritten ? 0 : 1;

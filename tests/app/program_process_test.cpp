@@ -73,7 +73,7 @@ TEST(ProgramProcess, WindowSizeAnswersEndInNoWindowOrAWindow)
         if (c.status == 1) {
             EXPECT_NE(result.out.find("ERROR: Load file Shader\\Basic.vert"), std::string::npos) << result.out;
         }
-        EXPECT_EQ(result.err.find("X Error"), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("X error"), std::string::npos) << result.err;
     }
 }
 

@@ -207,6 +207,7 @@ TEST(SceneProcess, AnUnknownTexturePathIsReportedAndIgnored)
         if (line.find(TEXTURE_PATH_VARIABLE) != std::string::npos)
             complaints.push_back(line);
     ASSERT_EQ(complaints.size(), 1u) << result.err;
+    EXPECT_EQ(complaints[0].rfind("frostember-replay: ", 0), 0u) << "in the tool's name";
     EXPECT_NE(complaints[0].find(std::string(TEXTURE_PATH_VARIABLE) + "=anisotropic"), std::string::npos);
     EXPECT_NE(complaints[0].find("shader path"), std::string::npos) << "llvmpipe keeps the shader's filter";
 }

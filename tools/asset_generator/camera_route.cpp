@@ -5,13 +5,13 @@
 // the speed stays even across each joint.
 #include "generators.h"
 #include "scene_mesh.h"
+#include "written_file.h"
 
 #include <glm/glm.hpp>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -62,11 +62,9 @@ void writeCameraRoute(const std::string& assets)
     const std::string dir = assets + "/scene";
     std::filesystem::create_directories(dir);
     const std::string path = dir + "/curve-controlpoints-handles.txt";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        throw std::runtime_error("cannot write " + path);
+    std::FILE* file = openForWriting(path);
     for (const glm::vec3& p : points)
         for (int k = 0; k < 3; ++k)
             std::fprintf(file, "%.4f\n", p[k] * MODEL_UNITS_PER_WORLD_UNIT);
-    std::fclose(file);
+    closeWritten(file, path);
 }
