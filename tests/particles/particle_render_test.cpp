@@ -6,7 +6,7 @@
 #include "support/gl_context.h"
 #include "support/offscreen_target.h"
 #include "support/process.h"
-#include "test_image.h"
+#include "support/test_image.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>

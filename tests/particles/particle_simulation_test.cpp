@@ -6,7 +6,7 @@
 #include "render/atlas_texture.h"
 #include "support/gl_context.h"
 #include "support/process.h"
-#include "test_image.h"
+#include "support/test_image.h"
 
 #include <gtest/gtest.h>
 
