@@ -1,5 +1,6 @@
 // The program and the replay tool as processes: the sound starts before the
 // shaders load, and a whole flight with its sunset at a fixed step of 0.1 s.
+#include "platform/renderer_facts.h"
 #include "render/texture_path.h"
 #include "replay/replay_capture.h"
 #include "support/process.h"
@@ -163,8 +164,8 @@ Capture firstView(const std::string& value)
 
 } // namespace
 
-// The sampler's path forced on this software renderer compiles, links and draws
-// nearly the picture of the shader's own filter. Not the same picture: the sampler
+// The sampler's path compiles, links and draws nearly the picture of the
+// shader's own filter. Not the same picture: the sampler
 // filters anisotropically, sharper than the isotropic level on surfaces seen at a
 // slant, such as the floor. Measured 0.4 of 255 on average, a peak signal to
 // noise ratio of 48 dB; allowed: 2 of 255 and 35 dB. A missing texture or a wrong
@@ -193,7 +194,7 @@ TEST(SceneProcess, TheSamplersPathDrawsNearlyThePictureOfTheShadersFilter)
 }
 
 // An unknown value is one line on standard error; the run goes on with the
-// detected path.
+// path detected for the renderer the tool names.
 TEST(SceneProcess, AnUnknownTexturePathIsReportedAndIgnored)
 {
     ProcessOptions options;
@@ -209,5 +210,11 @@ TEST(SceneProcess, AnUnknownTexturePathIsReportedAndIgnored)
     ASSERT_EQ(complaints.size(), 1u) << result.err;
     EXPECT_EQ(complaints[0].rfind("frostember-replay: ", 0), 0u) << "in the tool's name";
     EXPECT_NE(complaints[0].find(std::string(TEXTURE_PATH_VARIABLE) + "=anisotropic"), std::string::npos);
-    EXPECT_NE(complaints[0].find("shader path"), std::string::npos) << "llvmpipe keeps the shader's filter";
+    const std::string rendererLine = "frostember-replay: renderer ";
+    const std::size_t named = result.err.find(rendererLine);
+    ASSERT_NE(named, std::string::npos) << result.err;
+    const std::string renderer = splitLines(result.err.substr(named + rendererLine.size()))[0];
+    const bool software = isSoftwareRenderer(std::nullopt, renderer);
+    EXPECT_NE(complaints[0].find(software ? "using the shader path" : "using the sampler path"), std::string::npos)
+        << renderer;
 }
