@@ -52,6 +52,17 @@ glm::vec3 meanAround(const glm::ivec2& centre, int radius)
     return sum / static_cast<float>((2 * radius + 1) * (2 * radius + 1));
 }
 
+// Looks from `eye` at `target` and returns the mean colour of the square of
+// pixels `radius` around the target, drawn without a GL error.
+glm::vec3 meanAroundTarget(const glm::vec3& eye, const glm::vec3& target, int radius)
+{
+    renderView(eye, target);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glm::ivec2 middle(0);
+    EXPECT_TRUE(projectToPixel(target, middle)) << "the target is in view";
+    return meanAround(middle, radius);
+}
+
 // Pixels of the room (not the sky) that are exactly black.
 int blackSurfacePixels()
 {
@@ -159,11 +170,7 @@ TEST_F(SceneTest, TheFirAndTheSofaAreGreenNotBlack)
     runFrame(0.1f);
     for (const View& view : views) {
         SCOPED_TRACE(view.what);
-        renderView(view.eye, view.target);
-        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        glm::ivec2 middle;
-        ASSERT_TRUE(projectToPixel(view.target, middle));
-        const glm::vec3 c = meanAround(middle, 12);
+        const glm::vec3 c = meanAroundTarget(view.eye, view.target, 12);
         EXPECT_GT(c.g, view.greenOverRed * c.r) << c.r << " " << c.g << " " << c.b;
         EXPECT_GT(c.g, 1.3f * c.b) << c.r << " " << c.g << " " << c.b;
         EXPECT_GT(luminance(c), 0.1f) << c.r << " " << c.g << " " << c.b;
@@ -186,11 +193,7 @@ TEST_F(SceneTest, CandleFlamesGlowNearWhiteAndWarm)
     runFrame(0.1f);
     for (const View& view : views) {
         SCOPED_TRACE(view.what);
-        renderView(view.eye, view.flame);
-        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        glm::ivec2 middle;
-        ASSERT_TRUE(projectToPixel(view.flame, middle));
-        const glm::vec3 c = meanAround(middle, 1);
+        const glm::vec3 c = meanAroundTarget(view.eye, view.flame, 1);
         EXPECT_GT(luminance(c), 0.85f) << c.r << " " << c.g << " " << c.b;
         EXPECT_GT(c.r, c.b + 0.02f) << c.r << " " << c.g << " " << c.b;
         EXPECT_GE(c.g, c.b) << c.r << " " << c.g << " " << c.b;
