@@ -263,7 +263,8 @@ int main(int argc, char** argv)
 {
     const ParsedReplayOptions parsed = parseReplayOptions({argv + 1, argv + argc});
     if (!parsed.options) {
-        std::cerr << "frostember-replay: " << parsed.refusal << '\n' << REPLAY_USAGE << std::endl;
+        reportLine("%s", parsed.refusal.c_str());
+        std::cerr << REPLAY_USAGE << std::endl;
         return 2;
     }
     const ReplayOptions& options = *parsed.options;
