@@ -53,12 +53,11 @@ constexpr OptionPair EXCLUSIVE[] = {
     {"--video", "--until-end"},
     {"--video", "--realtime"},
     {"--video", "--floor"},
-    // The clock sets the steps and the time spent, and a run on it is judged by its pace alone.
+    // The clock sets the steps and the time spent, and a run on it is judged by its pace.
     {"--realtime", "--dt"},
     {"--realtime", "--frames"},
     {"--realtime", "--until-end"},
     {"--realtime", "--capture"},
-    {"--realtime", "--stats"},
     {"--realtime", "--floor"},
 };
 
@@ -246,7 +245,8 @@ std::string replayHelp()
             "  --capture T1,T2,...   save the frames at these route times, in seconds, as PNG\n"
             "                        images named after the time, such as t0065.0.png\n"
             "  --out DIR             the directory the captures are written to\n"
-            "  --stats FILE          write each frame's CPU and GPU timings as CSV\n"
+            "  --stats FILE          write each frame's timings as CSV: its steps' CPU and GPU\n"
+            "                        times, or on the clock its route time, length and scale\n"
             "  --startup FILE        write the times of the start-up stages as CSV\n"
             "  --floor               clear and swap only, without the scene: the cost of an\n"
             "                        empty frame\n"

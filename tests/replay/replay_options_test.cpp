@@ -211,10 +211,12 @@ TEST(ReplayOptions, UsageNamesTheStartupFileAndTheFloor)
 
 TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions)
 {
-    const std::optional<ReplayOptions> realtime = parse({"--realtime", "2.5", "--size", "640x360", "--redraw-shadows"});
+    const std::optional<ReplayOptions> realtime =
+        parse({"--realtime", "2.5", "--size", "640x360", "--redraw-shadows", "--stats", "s.csv"});
     ASSERT_TRUE(realtime);
     EXPECT_DOUBLE_EQ(realtime->realtimeSeconds, 2.5);
     EXPECT_TRUE(realtime->redrawShadows);
+    EXPECT_EQ(realtime->statsFile, "s.csv");
     const std::optional<ReplayOptions> fixed = parse({"--frames", "3"});
     ASSERT_TRUE(fixed);
     EXPECT_EQ(fixed->realtimeSeconds, 0.0);
@@ -230,7 +232,6 @@ TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions
         {"--realtime", "1", "--frames", "3"},
         {"--until-end", "--realtime", "1"},
         {"--realtime", "1", "--capture", "1", "--out", "shots"},
-        {"--realtime", "1", "--stats", "s.csv"},
         {"--realtime", "1", "--floor"},
         {"--redraw-shadows", "yes"},
         {"--redraw-shadows", "--redraw-shadows"},
