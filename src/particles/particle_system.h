@@ -2,6 +2,7 @@
 // transform feedback every frame and drawn as camera-facing sprites.
 #pragma once
 
+#include "platform/non_copyable.h"
 #include "render/shader.h"
 #include "render/shader_program.h"
 
@@ -16,12 +17,9 @@ constexpr int PARTICLE_CAPACITY = 100000;
 // Bytes of one particle record: the vertex layout and the feedback layout at once.
 constexpr int PARTICLE_STRIDE = 60;
 
-class ParticleSystem {
+class ParticleSystem : NonCopyable {
 public:
     explicit ParticleSystem(AtlasTexture* texture);
-
-    ParticleSystem(const ParticleSystem&) = delete;
-    ParticleSystem& operator=(const ParticleSystem&) = delete;
 
     // Builds the programs and GPU resources; false when already done.
     bool init();
