@@ -8,6 +8,8 @@
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "camera/camera.h"
+#include "layout/scene_layout.h"
+#include "platform/median.h"
 #include "render/pass_timer.h"
 #include "replay/film_writer.h"
 #include "replay/flight_pace.h"
@@ -217,13 +219,12 @@ double runRealtime(double seconds)
 }
 
 // The film's length in frames, known in advance only roughly without --frames:
-// ten seconds a route segment, about six of sunset, then the hold.
+// the route, the sunset, then the hold.
 long expectedFrames(const ReplayOptions& options)
 {
     if (!options.untilEnd)
         return options.frames;
-    const int segments = (scene.camera->path.pointCount - 1) / 3;
-    return std::lround((segments * 10.0 + 6.0 + options.holdSeconds) / options.dt);
+    return std::lround((layout::ROUTE_SECONDS + layout::SUNSET_SECONDS + options.holdSeconds) / options.dt);
 }
 
 // One line on standard error, rewritten in place, while a film renders.

@@ -1,9 +1,9 @@
 // Drawing the emitters: the camera axes, the GL state the draw leaves behind, and
 // frames rendered into an offscreen target and read back as pixels.
-#include "emitter_settings.h"
 #include "particles/particle_system.h"
 #include "render/atlas_texture.h"
 #include "support/gl_context.h"
+#include "support/scene_emitter.h"
 #include "support/offscreen_target.h"
 #include "support/process.h"
 #include "test_image.h"
@@ -17,6 +17,8 @@
 #include <vector>
 
 namespace {
+
+const EmitterSettings& FIRE = sceneEmitter(EmitterKind::Fire);
 
 constexpr int SIZE = 128;
 
@@ -96,7 +98,7 @@ TEST_F(ParticleRenderTest, SetMatricesSpansTheQuadFromTheCameraAxes)
     EXPECT_EQ(system.quad1, glm::vec3(1, 0, 0));
     EXPECT_EQ(system.quad2, glm::vec3(0, -1, 0)) << "the second axis points down the screen";
 
-    system.setMatrices(camera, {212, 18, 40}, {220, 18, -4}, {0, 1, 0});
+    system.setMatrices(camera, {12, 18, 40}, {20, 18, -4}, {0, 1, 0});
     EXPECT_NEAR(glm::length(system.quad1), 1.0f, 1e-6f);
     EXPECT_NEAR(glm::length(system.quad2), 1.0f, 1e-6f);
     EXPECT_NEAR(glm::dot(system.quad1, system.quad2), 0.0f, 1e-6f);
@@ -199,9 +201,10 @@ TEST_F(ParticleRenderTest, TheFireGlowsAroundItsEmitter)
 {
     auto fire = std::make_unique<ParticleSystem>(fireAtlas.get());
     ASSERT_TRUE(fire->init());
-    FIRE.applyTo(*fire);
-    const glm::vec3 eye(212, 18, 40);
-    const glm::vec3 center(212, 18, -4);
+    fire->configure(FIRE);
+    // Level with the flames, in front of the fire.
+    const glm::vec3 eye = FIRE.position + glm::vec3(0, 8, 44);
+    const glm::vec3 center = FIRE.position + glm::vec3(0, 8, 0);
     fire->setMatrices(camera, eye, center, {0, 1, 0});
     for (int frame = 0; frame < 60; ++frame)
         fire->update(1.0f / 60.0f);

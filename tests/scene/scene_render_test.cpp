@@ -5,6 +5,7 @@
 #include "app/scene_state.h"
 #include "camera/camera.h"
 #include "camera/frustum.h"
+#include "layout/scene_layout.h"
 #include "model/model.h"
 
 #include <GL/glew.h>
@@ -13,8 +14,8 @@
 
 namespace {
 
-// The flames, ten units above the fire emitter at (212, 10, -4) they rise from.
-constexpr glm::vec3 FLAMES(212.0f, 20.0f, -4.0f);
+// The flames, ten units above the fire emitter they rise from.
+constexpr glm::vec3 FLAMES = layout::FIRE + glm::vec3(0.0f, 10.0f, 0.0f);
 // Outside the room, seen from the route's start through the middle of the upper
 // pane of the nearer left-wall window: clear of its curtains and its cross.
 constexpr glm::vec3 OUTSIDE_LEFT_WINDOW(-69.0f, 110.0f, -36.0f);
