@@ -49,7 +49,7 @@ void routeSoundToAFile()
     setenv("ALSOFT_CONF", (soundDir.path + "/alsoft.conf").c_str(), 1);
 }
 
-bool buildScene()
+bool openContext()
 {
     if (!glfwInit())
         return false;
@@ -63,15 +63,16 @@ bool buildScene()
     char* argv[] = {name, nullptr};
     glutInit(&argc, argv);
     glfwMakeContextCurrent(scene.window);
-    if (glewInit() != GLEW_OK)
-        return false;
+    return glewInit() == GLEW_OK;
+}
 
+void buildScene()
+{
     routeSoundToAFile();
     std::filesystem::current_path(runDir());
     testing::internal::CaptureStdout();
     setupScene();
     capturedSetupOutput = testing::internal::GetCapturedStdout();
-    return true;
 }
 
 } // namespace
@@ -83,7 +84,13 @@ const std::string& setupOutput()
 
 void SceneTest::SetUp()
 {
-    static const bool built = buildScene();
+    static const bool built = [this] {
+        if (!openContext())
+            return false;
+        beforeSetup();
+        buildScene();
+        return true;
+    }();
     ASSERT_TRUE(built) << "no window or context: is DISPLAY set (xvfb-run)?";
     glfwMakeContextCurrent(scene.window);
     while (glGetError() != GL_NO_ERROR) {
