@@ -55,22 +55,24 @@ protected:
         glActiveTexture(GL_TEXTURE0);
     }
 
-    // Twenty motionless red particles 5 units in front of a camera at the origin,
-    // half-way through their one-second life.
-    std::unique_ptr<ParticleSystem> redCluster()
+    // `count` motionless particles of `colour` 5 units in front of a camera at the
+    // origin, half-way through their one-second life.
+    std::unique_ptr<ParticleSystem> cluster(EmitterKind kind, const glm::vec3& colour, int count)
     {
         auto system = std::make_unique<ParticleSystem>(white.get());
         EXPECT_TRUE(system->init());
-        system->setGenerator({0, 0, -5}, glm::vec3(0), glm::vec3(0), glm::vec3(0), {1, 0, 0}, 1.0f, 1.0f, 1.0f, 0.5f,
-                             20);
+        system->configure({kind, {0, 0, -5}, glm::vec3(0), glm::vec3(0), glm::vec3(0), colour, 1.0f, 1.0f, 1.0f, 0.5f,
+                           count});
         system->update(0.0f);
         system->genCount = 0;
         for (int step = 0; step < 5; ++step)
             system->update(0.1f);
-        EXPECT_EQ(system->particleCount, 21);
+        EXPECT_EQ(system->particleCount, count + 1);
         system->setMatrices(camera, {0, 0, 0}, {0, 0, -1}, {0, 1, 0});
         return system;
     }
+
+    std::unique_ptr<ParticleSystem> redCluster() { return cluster(EmitterKind::Snow, {1, 0, 0}, 20); }
 
     const glm::mat4 camera = glm::perspective(1.0471976f, 1.0f, 0.1f, 500.0f);
     TempDir dir;
@@ -233,4 +235,48 @@ TEST_F(ParticleRenderTest, TheFireGlowsAroundItsEmitter)
         for (int x = 0; x < SIZE; ++x)
             ASSERT_EQ(pixels[(y * SIZE + x) * 4], 0) << "pixel (" << x << ", " << y << ")";
     EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// One white particle drawn as each kind: the texture and the colour are the same,
+// so only the kind the program is given can make the stages shape and colour it
+// differently. Fire turns a white tint warm, snow stays white and bright, smoke is
+// a faint, neutral wisp.
+TEST_F(ParticleRenderTest, EachKindReachesTheShadersAndDecidesTheSprite)
+{
+    struct Case {
+        EmitterKind kind;
+        int brightestAtLeast; // the brightest channel of any pixel
+        int brightestAtMost;
+        bool warm;            // some pixel's red exceeds its blue by half the brightest
+    };
+    const Case cases[] = {
+        {EmitterKind::Snow, 150, 255, false},
+        {EmitterKind::Fire, 20, 255, true},
+        {EmitterKind::Smoke, 1, 16, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        auto system = cluster(c.kind, {1, 1, 1}, 1);
+        OffscreenTarget target(SIZE);
+        target.clear(0, 0, 0);
+        system->render();
+
+        GLint kind = -1;
+        glGetUniformiv(system->renderProgram.id, glGetUniformLocation(system->renderProgram.id, "iKind"), &kind);
+        EXPECT_EQ(kind, static_cast<int>(c.kind));
+        const std::vector<unsigned char> pixels = target.pixels();
+        int brightest = 0;
+        int warmth = 0;
+        for (size_t i = 0; i < pixels.size(); i += 4) {
+            brightest = std::max({brightest, int(pixels[i]), int(pixels[i + 1]), int(pixels[i + 2])});
+            warmth = std::max(warmth, pixels[i] - pixels[i + 2]);
+        }
+        EXPECT_GE(brightest, c.brightestAtLeast);
+        EXPECT_LE(brightest, c.brightestAtMost);
+        if (c.warm)
+            EXPECT_GE(2 * warmth, brightest);
+        else
+            EXPECT_LE(warmth, 2);
+        EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
 }
