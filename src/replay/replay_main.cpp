@@ -50,13 +50,23 @@ double sunAngleDegrees()
     return glm::degrees(std::atan2(static_cast<double>(rotation[0][1]), static_cast<double>(rotation[0][0])));
 }
 
+// The listed and the periodic capture times that select this frame.
+std::vector<double> captureTimesOf(long frame, const ReplayOptions& options)
+{
+    std::vector<double> times;
+    if (options.captureEvery > 0.0)
+        times = periodicCaptureTimes(frame, options.captureEvery, options.dt);
+    for (const double time : options.captureTimes)
+        if (captureFrame(time, options.dt) == frame)
+            times.push_back(time);
+    return times;
+}
+
 // Writes every capture that selects this frame; false when one could not be written.
 bool writeCapturesOf(long frame, const ReplayOptions& options, int width, int height)
 {
     bool written = true;
-    for (const double time : options.captureTimes) {
-        if (captureFrame(time, options.dt) != frame)
-            continue;
+    for (const double time : captureTimesOf(frame, options)) {
         const std::string path = options.outDir + "/" + captureFileName(time);
         if (!writeBackBufferImage(path, width, height)) {
             std::cerr << "frostember-replay: cannot write " << path << std::endl;

@@ -9,14 +9,16 @@
 #include <set>
 
 const char* const REPLAY_USAGE =
-    "usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end] "
-    "[--capture T1,T2,... --out DIR] [--stats FILE] [--startup FILE] [--floor] [--realtime SECONDS] "
-    "[--redraw-shadows] [--video FILE [--fps N]] [--scale S] [--base-dir DIR]";
+    "usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end [--hold SECONDS]] "
+    "[(--capture T1,T2,... | --capture-every SECONDS) --out DIR] [--stats FILE] [--startup FILE] [--floor] "
+    "[--realtime SECONDS] [--redraw-shadows] [--video FILE [--fps N]] [--scale S] [--base-dir DIR]";
 
 namespace {
 
 constexpr int MAX_FPS = 60;
 constexpr double FILM_HOLD_SECONDS = 2.0;
+// Capture files are named to a tenth of a second.
+constexpr double SHORTEST_CAPTURE_STEP = 0.1;
 
 template <typename Number>
 std::optional<Number> parseNumber(std::string_view text)
@@ -106,6 +108,11 @@ bool parseCaptureTimes(std::string_view text, ReplayOptions& options)
     }
 }
 
+bool parseCaptureStep(std::string_view text, ReplayOptions& options)
+{
+    return parseSeconds(text, options.captureEvery) && options.captureEvery >= SHORTEST_CAPTURE_STEP;
+}
+
 bool parseValue(const std::string& option, std::string_view value, ReplayOptions& options)
 {
     if (option == "--size")
@@ -116,6 +123,10 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
         return parseFrames(value, options);
     if (option == "--capture")
         return parseCaptureTimes(value, options);
+    if (option == "--capture-every")
+        return parseCaptureStep(value, options);
+    if (option == "--hold")
+        return parseSeconds(value, options.holdSeconds);
     if (option == "--realtime")
         return parseSeconds(value, options.realtimeSeconds);
     if (option == "--fps")
@@ -175,9 +186,12 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
     }
     if (seen.contains("--frames") && options.untilEnd)
         return std::nullopt;
-    if (seen.contains("--capture") != seen.contains("--out"))
+    if (seen.contains("--hold") && !options.untilEnd)
         return std::nullopt;
-    if (options.floor && (options.untilEnd || seen.contains("--capture") || seen.contains("--scale")))
+    const bool capturing = seen.contains("--capture") || seen.contains("--capture-every");
+    if (capturing != seen.contains("--out") || (seen.contains("--capture") && seen.contains("--capture-every")))
+        return std::nullopt;
+    if (options.floor && (options.untilEnd || capturing || seen.contains("--scale")))
         return std::nullopt;
     if (seen.contains("--fps") && !seen.contains("--video"))
         return std::nullopt;
@@ -194,7 +208,8 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
         }
     }
     if (seen.contains("--realtime")) {
-        for (const char* clocked : {"--dt", "--frames", "--until-end", "--capture", "--stats", "--floor"})
+        for (const char* clocked : {"--dt", "--frames", "--until-end", "--capture", "--capture-every", "--stats",
+                                    "--floor"})
             if (seen.contains(clocked))
                 return std::nullopt;
     }
