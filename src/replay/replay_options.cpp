@@ -1,6 +1,7 @@
 // Strict parsing of the replay tool's options: a value must be consumed whole.
 #include "replay/replay_options.h"
 
+#include "camera/camera.h"
 #include "replay/replay_capture.h"
 
 #include <charconv>
@@ -207,6 +208,9 @@ std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& 
             options.holdSeconds = FILM_HOLD_SECONDS;
         }
     }
+    // The camera stands still on a longer step: the route would never end.
+    if (options.untilEnd && !frameMovesCamera(static_cast<float>(options.dt)))
+        return std::nullopt;
     if (seen.contains("--realtime")) {
         for (const char* clocked : {"--dt", "--frames", "--until-end", "--capture", "--capture-every", "--stats",
                                     "--floor"})

@@ -34,7 +34,8 @@ extern const char* const REPLAY_USAGE;
 // The options after the program name; nullopt for anything malformed: an unknown,
 // repeated or valueless option, a value that is not a positive size, time step or
 // frame count, a capture time that is negative or not a number, two captures that
-// would share a file, --frames with --until-end, --hold without --until-end,
+// would share a file, --frames with --until-end, --until-end (or a film to the end)
+// with a step over 0.1 s, on which the camera stands still, --hold without --until-end,
 // --capture-every shorter than 0.1 s (its files are named to a tenth of a second) or
 // with --capture, a capture without --out or the reverse, --floor with --until-end,
 // a capture or --scale (an empty frame has no route and nothing to show), --realtime

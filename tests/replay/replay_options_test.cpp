@@ -116,6 +116,7 @@ TEST(ReplayOptions, MalformedCommandLinesAreRejected)
         {"--hold", "5"},
         {"--frames", "3", "--hold", "5"},
         {"--until-end", "--hold", "0"},
+        {"--until-end", "--dt", "0.15"}, // the camera never moves: no end
         {"--capture-every", "5"},
         {"--capture-every", "0.05", "--out", "shots"}, // two captures a file name
         {"--capture-every", "5", "--capture", "1", "--out", "shots"},
@@ -233,6 +234,7 @@ TEST(ReplayOptions, AFilmSetsItsOwnStepAndEndAndRefusesWhatWouldChangeThem)
         {"--video", "f.mp4", "--dt", "0.1"},
         {"--video", "f.mp4", "--until-end"},
         {"--video", "f.mp4", "--hold", "3"},
+        {"--video", "f.mp4", "--fps", "9"},
         {"--video", "f.mp4", "--realtime", "5"},
         {"--video", "f.mp4", "--floor"},
         {"--video", "f.mp4", "--size", "321x180"},
