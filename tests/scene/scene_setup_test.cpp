@@ -65,7 +65,7 @@ GLint readInt(const ShaderProgram* program, const char* name)
 
 TEST_F(SceneTest, EveryEmitterPrintsItsLineAndNothingElseFails)
 {
-    EXPECT_EQ(countLines(setupOutput(), "35978"), 8) << setupOutput();
+    EXPECT_EQ(countLines(setupOutput(), "35978"), static_cast<int>(std::size(layout::EMITTERS))) << setupOutput();
     EXPECT_EQ(setupOutput().find("ERROR"), std::string::npos) << setupOutput();
 }
 
