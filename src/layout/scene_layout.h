@@ -35,7 +35,7 @@ constexpr glm::vec3 CIGAR_TIP(64.0f, 33.0f, -31.0f);
 
 // Furniture.
 constexpr glm::vec3 SOFA_CENTRE(212.0f, 0.0f, -108.0f); // faces +z, towards the fire
-constexpr float SOFA_HALF_WIDTH = 50.0f, SOFA_HALF_DEPTH = 20.0f, SEAT_HEIGHT = 22.0f;
+constexpr float SEAT_HEIGHT = 22.0f;
 constexpr glm::vec3 COFFEE_TABLE(212.0f, 0.0f, -62.0f);
 constexpr float COFFEE_TABLE_HEIGHT = 20.0f;
 constexpr glm::vec3 SIDE_TABLE(62.0f, 0.0f, -35.0f);
