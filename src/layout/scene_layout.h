@@ -22,21 +22,26 @@ struct Span { float from, to; };
 constexpr Span LEFT_WINDOWS[2] = {{-162.0f, -118.0f}, {-67.0f, -23.0f}};
 constexpr Span FRONT_WINDOWS[2] = {{195.0f, 265.0f}, {345.0f, 405.0f}};
 
+// The fireplace's axis along the back wall: the chimney breast, the firebox, the
+// fire, the sofa and the coffee table are centred on it.
+constexpr float FIREPLACE_X = 212.0f;
+
 // The chimney breast stands out of the back wall; the firebox is cut into it.
-constexpr float BREAST_LEFT = 176.0f, BREAST_RIGHT = 248.0f, BREAST_FRONT = -12.0f;
-constexpr float FIREBOX_LEFT = 194.0f, FIREBOX_RIGHT = 230.0f, FIREBOX_TOP = 34.0f, FIREBOX_BACK = 4.0f;
+constexpr float BREAST_LEFT = FIREPLACE_X - 36.0f, BREAST_RIGHT = FIREPLACE_X + 36.0f, BREAST_FRONT = -12.0f;
+constexpr float FIREBOX_LEFT = FIREPLACE_X - 18.0f, FIREBOX_RIGHT = FIREPLACE_X + 18.0f;
+constexpr float FIREBOX_TOP = 34.0f, FIREBOX_BACK = 4.0f;
 constexpr float HEARTH_HEIGHT = 1.5f;
 constexpr float MANTEL_TOP = 48.0f, MANTEL_FRONT = -20.0f;
 
 // Where the flames rise from, on the logs in the middle of the firebox.
-constexpr glm::vec3 FIRE(212.0f, 10.0f, -4.0f);
+constexpr glm::vec3 FIRE(FIREPLACE_X, 10.0f, -4.0f);
 // The burning end of the cigar in the ashtray on the side table: the plume's source.
 constexpr glm::vec3 CIGAR_TIP(64.0f, 33.0f, -31.0f);
 
 // Furniture.
-constexpr glm::vec3 SOFA_CENTRE(212.0f, 0.0f, -108.0f); // faces +z, towards the fire
+constexpr glm::vec3 SOFA_CENTRE(FIREPLACE_X, 0.0f, -108.0f); // faces +z, towards the fire
 constexpr float SEAT_HEIGHT = 22.0f;
-constexpr glm::vec3 COFFEE_TABLE(212.0f, 0.0f, -62.0f);
+constexpr glm::vec3 COFFEE_TABLE(FIREPLACE_X, 0.0f, -62.0f);
 constexpr float COFFEE_TABLE_HEIGHT = 20.0f;
 constexpr glm::vec3 SIDE_TABLE(62.0f, 0.0f, -35.0f);
 constexpr float SIDE_TABLE_HEIGHT = 30.0f, SIDE_TABLE_RADIUS = 12.0f;
@@ -44,9 +49,9 @@ constexpr glm::vec3 TREE(375.0f, 0.0f, -40.0f);
 constexpr float TREE_RADIUS = 34.0f, TREE_HEIGHT = 124.0f;
 constexpr glm::vec3 SIDE_CANDLE(68.0f, SIDE_TABLE_HEIGHT, -42.0f);
 
-// The fire's light: orange, in the firebox a little left of the flames and above
-// them, falling off linearly with distance.
-constexpr glm::vec3 FIRE_LIGHT(208.0f, 20.0f, -4.0f);
+// The fire's light: orange, a little left of the flames and above them, falling
+// off linearly with distance.
+constexpr glm::vec3 FIRE_LIGHT(FIRE.x - 4.0f, FIRE.y + 10.0f, FIRE.z);
 constexpr glm::vec3 FIRE_LIGHT_COLOUR(1.0f, 0.6f, 0.0f);
 constexpr float FIRE_LIGHT_AMBIENT = 2.0f, FIRE_LIGHT_DIFFUSE = 60.0f;
 constexpr float FIRE_LIGHT_CONSTANT = 0.0f, FIRE_LIGHT_LINEAR = 1.0f, FIRE_LIGHT_EXP = 0.0f;

@@ -321,7 +321,7 @@ SceneMesh buildRoom()
     addWalls(mesh, grid, breast);
     addChimneyBreast(mesh, grid, breast);
     // Three beams, the middle one over the chimney breast.
-    for (float x : {110.0f, (BREAST_LEFT + BREAST_RIGHT) / 2.0f, 320.0f})
+    for (float x : {110.0f, FIREPLACE_X, 320.0f})
         addBox(mesh.group("beams", ""), {x - 4, CEILING - 8, FRONT}, {x + 4, CEILING, BACK}, 1.0f / 48.0f);
     // The rug between the sofa and the hearth.
     addRect(mesh.group("rug", ""), {160, 0.4f, -34}, {104, 0, 0}, {0, 0, -52}, {0, 0}, {1, 1});
