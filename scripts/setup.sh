@@ -11,9 +11,9 @@ packages=(
   libglfw3-dev libglew-dev libglu1-mesa-dev freeglut3-dev
   libassimp-dev libfreeimage-dev libstb-dev libbullet-dev libglm-dev
   libopenal-dev libasound2-dev libmpg123-dev libmp3lame-dev
-  libgtest-dev
+  libgtest-dev bash-completion
   libx11-dev xvfb xauth xdotool libgl1-mesa-dri
-  ffmpeg
+  ffmpeg help2man
 )
 
 bash scripts/install_missing.sh "${packages[@]}"

@@ -4,10 +4,10 @@
 #include "app/scene.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
-#include "app/window_limits.h"
 #include "camera/frustum.h"
 #include "camera/overlay.h"
 #include "platform/console.h"
+#include "platform/window_opener.h"
 #include "platform/x_error_report.h"
 #include "render/frame_passes.h"
 #include "render/scale_governor.h"
@@ -26,13 +26,30 @@ namespace {
 ScaleGovernor governor;
 bool scaleForced = false;
 
-[[noreturn]] void failStartUp(const char* message, int status, bool terminate)
+struct StartUpFailure {
+    const char* message;
+    int status;
+};
+
+StartUpFailure startUpFailure(WindowFailure failure)
 {
-    if (terminate)
+    if (failure == WindowFailure::Glfw)
+        return {"GLFW failed", -1};
+    if (failure == WindowFailure::Window)
+        return {"No Window.....", -1};
+    return {"ERROR: Could not init GLEW", 1};
+}
+
+// Every fatal step of the start-up ends here: its message, the pause that keeps
+// it readable, its status. Once GLFW is up, terminating it closes any window.
+[[noreturn]] void failStartUp(WindowFailure failure)
+{
+    const StartUpFailure fatal = startUpFailure(failure);
+    if (failure != WindowFailure::Glfw)
         glfwTerminate();
-    std::cout << message << std::endl;
+    std::cout << fatal.message << std::endl;
     pauseConsole();
-    std::exit(status);
+    std::exit(fatal.status);
 }
 
 void reportGlError()
@@ -48,27 +65,16 @@ void reportGlError()
 
 void startUp(int argc, char** argv, int width, int height)
 {
-    if (!glfwInit())
-        failStartUp("GLFW failed", -1, false);
-
-    // No hints: GLFW's defaults give a compatibility-profile context, which the
-    // overlay's bitmap text needs beside the shader pipeline.
-    if (windowSizeFits(probeWindowLimits(), width, height))
-        scene.window = glfwCreateWindow(width, height, "j", nullptr, nullptr);
-    if (scene.window == nullptr)
-        failStartUp("No Window.....", -1, true);
+    const OpenedWindow created = createWindow({.width = width, .height = height, .title = "j"});
+    if (created.failure != WindowFailure::None)
+        failStartUp(created.failure);
+    scene.window = created.window;
 
     glfwSetInputMode(scene.window, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
     glfwSetCursorPos(scene.window, 0.0, 0.0);
     glutInit(&argc, argv);
-    glfwMakeContextCurrent(scene.window);
-
-    if (glewInit() != GLEW_OK) {
-        std::cout << "ERROR: Could not init GLEW" << std::endl;
-        glfwTerminate();
-        pauseConsole();
-        std::exit(1);
-    }
+    if (!makeContextCurrentWithGlew(scene.window))
+        failStartUp(WindowFailure::Glew);
     markStartupStage("window");
     setupScene();
     reportXErrorsAsFatal();

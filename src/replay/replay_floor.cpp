@@ -4,7 +4,7 @@
 #include "app/program.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
-#include "app/window_limits.h"
+#include "platform/window_opener.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -16,23 +16,13 @@
 
 void startFloor(int width, int height)
 {
-    if (!glfwInit()) {
-        std::cerr << "frostember-replay: GLFW failed" << std::endl;
-        std::exit(1);
-    }
-    if (windowSizeFits(probeWindowLimits(), width, height))
-        scene.window = glfwCreateWindow(width, height, "Frostember", nullptr, nullptr);
-    if (scene.window == nullptr) {
-        std::cerr << "frostember-replay: no window" << std::endl;
+    const OpenedWindow opened = openWindow({.width = width, .height = height, .title = "Frostember"});
+    if (opened.failure != WindowFailure::None) {
+        std::cerr << "frostember-replay: " << windowFailureText(opened.failure) << std::endl;
         glfwTerminate();
         std::exit(1);
     }
-    glfwMakeContextCurrent(scene.window);
-    if (glewInit() != GLEW_OK) {
-        std::cerr << "frostember-replay: could not init GLEW" << std::endl;
-        glfwTerminate();
-        std::exit(1);
-    }
+    scene.window = opened.window;
     markStartupStage("window");
 }
 

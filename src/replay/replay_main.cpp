@@ -275,12 +275,16 @@ int abandonFilm(FilmWriter& film, const ReplayOptions& options)
 
 int main(int argc, char** argv)
 {
-    const std::optional<ReplayOptions> parsed = parseReplayOptions({argv + 1, argv + argc});
-    if (!parsed) {
-        std::cerr << REPLAY_USAGE << std::endl;
+    const ParsedReplayOptions parsed = parseReplayOptions({argv + 1, argv + argc});
+    if (!parsed.options) {
+        std::cerr << "frostember-replay: " << parsed.refusal << '\n' << REPLAY_USAGE << std::endl;
         return 2;
     }
-    const ReplayOptions& options = *parsed;
+    const ReplayOptions& options = *parsed.options;
+    if (options.help || options.version) {
+        std::cout << (options.help ? replayHelp() : "frostember-replay " FROSTEMBER_VERSION "\n") << std::flush;
+        return 0;
+    }
     std::ofstream statsFile;
     std::ofstream startupFile;
     if (!prepareOutputs(options, statsFile) || !openStartupFile(options, startupFile))

@@ -27,25 +27,29 @@ struct ReplayOptions {
     float scale = 0.0f;               // > 0: the render scale forced for the whole run; 0: full
                                       // scale on a fixed step, chosen from the frame times on the clock
     std::string baseDir;              // non-empty: relative file paths are taken from here
+    bool help = false;                // --help: the help on standard output instead of a run
+    bool version = false;             // --version: the name and version instead of a run
+};
+
+// The options, or why they are refused.
+struct ParsedReplayOptions {
+    std::optional<ReplayOptions> options; // nullopt: refused
+    std::string refusal;                  // one line naming the option and what is wrong with it
 };
 
 extern const char* const REPLAY_USAGE;
 
-// The options after the program name; nullopt for anything malformed: an unknown,
-// repeated or valueless option, a value that is not a positive size, time step or
-// frame count, a capture time that is negative or not a number, two captures that
-// would share a file, --frames with --until-end, --until-end (or a film to the end)
-// with a step over 0.1 s, on which the camera stands still, --hold without --until-end,
-// --capture-every shorter than 0.1 s (its files are named to a tenth of a second) or
-// with --capture, a capture without --out or the reverse, --floor with --until-end,
-// a capture or --scale (an empty frame has no route and nothing to show), --realtime
-// with --dt, --frames, --until-end, a capture, --stats or --floor (the clock sets the
-// steps and the time spent, and a run on it is judged by its pace alone), a --scale
-// outside (0, 1], --fps without --video, --video with
-// --dt, --until-end, --realtime or --floor (the film sets its own step and end), or
-// with an odd width or height (the film's colour planes are half the size). A film
-// without --frames runs the route and the sunset and holds the end view for two
-// more seconds. With --base-dir the relative paths of --out, --stats, --startup and
-// --video come back joined to it: an installed tool runs in its data directory, and
-// its files belong where the user started it.
-std::optional<ReplayOptions> parseReplayOptions(const std::vector<std::string>& args);
+// The usage, then each option on a line of its own with what it does and its default.
+std::string replayHelp();
+
+// The options after the program name, read in order; --help or --version ends the
+// reading there. Refused at the first fault: an unknown, repeated or valueless
+// option, a value out of its option's range, two options that cannot go together
+// or one without the other it needs, a film with an odd width or height (its
+// colour planes are half the size), or a run to the end on a step the camera
+// stands still on (it would never end). A film without --frames runs the route and
+// the sunset and holds the end view for two more seconds. With --base-dir the
+// relative paths of --out, --stats, --startup and --video come back joined to it:
+// an installed tool runs in its data directory, and its files belong where the
+// user started it.
+ParsedReplayOptions parseReplayOptions(const std::vector<std::string>& args);

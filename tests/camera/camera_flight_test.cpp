@@ -2,6 +2,7 @@
 // matrices built from the window's size.
 #include "camera/window_ratio.h"
 #include "camera/camera.h"
+#include "platform/window_opener.h"
 
 #include "route_file.h"
 #include "support/gl_context.h"
@@ -141,11 +142,10 @@ TEST_F(CameraFlight, WholeRoutePrintsTwelveSegmentChangesAndThenHolds)
 
 TEST_F(CameraFlight, ProjectionComesFromTheWindowsSize)
 {
-    glfwWindowHint(GLFW_CLIENT_API, GLFW_NO_API);
-    GLFWwindow* wide = glfwCreateWindow(1280, 720, "frostember-camera-1280x720", nullptr, nullptr);
-    glfwDefaultWindowHints();
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    ASSERT_NE(wide, nullptr);
+    const OpenedWindow opened = openWindow(
+        {.width = 1280, .height = 720, .title = "frostember-camera-1280x720", .visible = false, .checkSize = false});
+    GLFWwindow* const wide = opened.window;
+    ASSERT_NE(wide, nullptr) << windowFailureText(opened.failure);
 
     auto camera = makeCamera(wide);
     camera->update(0.016f);

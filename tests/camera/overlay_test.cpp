@@ -5,8 +5,8 @@
 #include "camera/overlay.h"
 #include "app/scene_state.h"
 #include "particles/particle_system.h"
+#include "platform/window_opener.h"
 
-#include "support/gl_context.h"
 #include "support/x11_keyboard.h"
 
 #include <GL/glew.h>
@@ -31,11 +31,7 @@ constexpr const char* TITLE = "frostember-overlay-test";
 
 GLFWwindow* createOverlayWindow()
 {
-    if (testWindow() == nullptr) // initialises GLFW and GLEW
-        return nullptr;
-    glfwWindowHint(GLFW_VISIBLE, GLFW_TRUE);
-    GLFWwindow* window = glfwCreateWindow(WIDTH, HEIGHT, TITLE, nullptr, nullptr);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    GLFWwindow* const window = openWindow({.width = WIDTH, .height = HEIGHT, .title = TITLE, .checkSize = false}).window;
     if (window == nullptr)
         return nullptr;
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_TRUE);

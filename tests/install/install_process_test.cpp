@@ -55,14 +55,27 @@ TEST(Install, LaunchersStartedFromElsewhereFindTheDataAndWriteToTheCallersDirect
     options.workDir = caller.path;
     options.timeoutSeconds = 120.0;
 
-    const ProcessResult replay =
-        runProcess(linkTo(bin + "/frostember-replay", links.path),
-                   {"--size", "160x90", "--dt", "0.1", "--frames", "2", "--capture", "0.1", "--out", "shots",
-                    "--stats", "stats.csv"},
-                   options);
-    EXPECT_EQ(replay.status, 0) << replay.out << replay.err;
-    EXPECT_TRUE(fs::is_regular_file(caller.path + "/shots/t0000.1.png")) << replay.err;
-    EXPECT_TRUE(fs::is_regular_file(caller.path + "/stats.csv")) << replay.err;
+    // The user's own --base-dir wins over the caller's, and a relative one is the caller's too.
+    struct Case {
+        std::vector<std::string> files;
+        std::string statsDir;
+    };
+    TempDir elsewhere;
+    fs::create_directory(caller.path + "/mine");
+    const Case cases[] = {
+        {{"--capture", "0.1", "--out", "shots", "--stats", "stats.csv"}, caller.path},
+        {{"--base-dir", "mine", "--stats", "stats.csv"}, caller.path + "/mine"},
+        {{"--stats", "stats.csv", "--base-dir", elsewhere.path}, elsewhere.path},
+    };
+    const std::string replayLauncher = linkTo(bin + "/frostember-replay", links.path);
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--size", "160x90", "--dt", "0.1", "--frames", "2"};
+        args.insert(args.end(), c.files.begin(), c.files.end());
+        const ProcessResult replay = runProcess(replayLauncher, args, options);
+        EXPECT_EQ(replay.status, 0) << c.statsDir << replay.out << replay.err;
+        EXPECT_TRUE(fs::is_regular_file(c.statsDir + "/stats.csv")) << c.statsDir << replay.err;
+    }
+    EXPECT_TRUE(fs::is_regular_file(caller.path + "/shots/t0000.1.png"));
 
     options.input = std::string("320\n240\n");
     ChildProcess program(linkTo(bin + "/frostember", links.path), {}, options);

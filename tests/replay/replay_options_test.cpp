@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,16 +11,22 @@ namespace {
 
 std::optional<ReplayOptions> parse(std::vector<std::string> args)
 {
-    return parseReplayOptions(args);
+    return parseReplayOptions(args).options;
 }
 
+// Each is refused with one line that names something the user typed.
 void expectRejected(const std::vector<std::vector<std::string>>& bad)
 {
     for (const std::vector<std::string>& args : bad) {
         std::string line;
         for (const std::string& arg : args)
             line += "[" + arg + "] ";
-        EXPECT_FALSE(parse(args)) << line;
+        const ParsedReplayOptions parsed = parseReplayOptions(args);
+        EXPECT_FALSE(parsed.options) << line;
+        EXPECT_EQ(parsed.refusal.find('\n'), std::string::npos) << parsed.refusal;
+        EXPECT_TRUE(std::any_of(args.begin(), args.end(), [&](const std::string& arg) {
+            return !arg.empty() && parsed.refusal.find(arg) != std::string::npos;
+        })) << line << parsed.refusal;
     }
 }
 
@@ -122,6 +129,46 @@ TEST(ReplayOptions, MalformedCommandLinesAreRejected)
         {"--capture-every", "5", "--capture", "1", "--out", "shots"},
     };
     expectRejected(bad);
+}
+
+TEST(ReplayOptions, ARefusalSaysWhichOptionIsWrongAndHow)
+{
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--bogus"}, "unknown option --bogus"},
+        {{"--scale", "2"}, "--scale 2: expected a number above 0 and at most 1"},
+        {{"--size", "10"}, "--size 10: expected WxH, a positive width and height"},
+        {{"--realtime", "5", "--frames", "3"}, "--realtime cannot be used with --frames"},
+        {{"--frames", "3", "--frames", "4"}, "--frames given twice"},
+        {{"--stats", "--frames", "3"}, "--stats needs a value: a file"},
+        {{"--dt"}, "--dt needs a value: a positive number of seconds"},
+        {{"--video", "f.mp4", "--fps", "61"}, "--fps 61: expected a whole number from 1 to 60"},
+        {{"--capture", "1"}, "--capture needs --out"},
+        {{"--video", "f.mp4", "--size", "321x180"}, "--video needs an even width and height, not 321x180"},
+        {{"--size", "10", "--help"}, "--size 10: expected WxH, a positive width and height"},
+    };
+    for (const auto& [args, refusal] : cases)
+        EXPECT_EQ(parseReplayOptions(args).refusal, refusal);
+}
+
+TEST(ReplayOptions, HelpOrVersionEndTheReadingWhereTheyStand)
+{
+    const std::optional<ReplayOptions> help = parse({"--frames", "3", "--help", "--bogus"});
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->help);
+    EXPECT_FALSE(help->version);
+    const std::optional<ReplayOptions> version = parse({"--version"});
+    ASSERT_TRUE(version);
+    EXPECT_TRUE(version->version);
+    EXPECT_FALSE(version->help);
+    EXPECT_FALSE(parse({})->help || parse({})->version);
+    // The manual page and the shell's completion read the options from the help.
+    const std::string text = replayHelp();
+    EXPECT_EQ(text.rfind(std::string(REPLAY_USAGE) + "\n", 0), 0u);
+    for (const char* option : {"--size WxH", "--dt SECONDS", "--frames N", "--until-end", "--capture T1,T2,...",
+                               "--out DIR", "--stats FILE", "--startup FILE", "--floor", "--realtime SECONDS",
+                               "--redraw-shadows", "--video FILE", "--fps N", "--scale S", "--base-dir DIR",
+                               "--help", "--version"})
+        EXPECT_NE(text.find(std::string("\n  ") + option + " "), std::string::npos) << option;
 }
 
 TEST(ReplayOptions, UsageIsOneLineNamingEveryOption)

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <regex>
 
 // At full scale and at a forced smaller one: the capture is the window's size
 // either way, and every row names the scale its frame was drawn at.
@@ -66,17 +67,39 @@ TEST(ReplayProcess, ACaptureBeyondTheRunIsAFailureAndTheOthersAreStillTaken)
     EXPECT_FALSE(std::filesystem::exists(scratch.path + "/t0005.0.png"));
 }
 
-TEST(ReplayProcess, BadOptionsPrintOneUsageLineAndExitWith2)
+// A refusal: the line that says why, then the usage, on standard error. Help and
+// version: standard output alone.
+TEST(ReplayProcess, RefusalsSayWhyBeforeTheUsageAndExitWith2)
 {
+    struct Case {
+        std::vector<std::string> args;
+        const char* firstLine;
+    };
+    const Case cases[] = {
+        {{"--bogus"}, "frostember-replay: unknown option --bogus"},
+        {{"--scale", "2"}, "frostember-replay: --scale 2: expected a number above 0 and at most 1"},
+        {{"--size", "10"}, "frostember-replay: --size 10: expected WxH, a positive width and height"},
+        {{"--realtime", "5", "--frames", "3"}, "frostember-replay: --realtime cannot be used with --frames"},
+    };
     TempDir scratch;
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--frames", "0"}, {"--size", "wide"}, {"--capture", "1"}, {"--until-end", "--frames", "2"}}) {
-        const ProcessResult result = runReplay(args, scratch.path);
-        EXPECT_EQ(result.status, 2) << args[0];
+    for (const Case& c : cases) {
+        const ProcessResult result = runReplay(c.args, scratch.path);
+        EXPECT_EQ(result.status, 2) << c.firstLine;
         EXPECT_TRUE(result.out.empty()) << result.out;
-        EXPECT_EQ(splitLines(result.err).size(), 1u) << result.err;
-        EXPECT_EQ(result.err.rfind("usage: frostember-replay", 0), 0u) << result.err;
+        const std::vector<std::string> lines = splitLines(result.err);
+        ASSERT_EQ(lines.size(), 2u) << result.err;
+        EXPECT_EQ(lines[0], c.firstLine);
+        EXPECT_EQ(lines[1].rfind("Usage: frostember-replay", 0), 0u) << result.err;
     }
+
+    const ProcessResult help = runReplay({"--help"}, scratch.path);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.err.empty()) << help.err;
+    EXPECT_EQ(help.out.rfind("Usage: frostember-replay", 0), 0u) << help.out;
+    const ProcessResult version = runReplay({"--version"}, scratch.path);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("frostember-replay [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out;
 }
 
 TEST(ReplayProcess, AnUnwritableStatsFileFailsBeforeTheWindowOpens)

@@ -6,6 +6,7 @@
 #include "app/scene_state.h"
 #include "camera/camera.h"
 #include "camera/frustum.h"
+#include "platform/window_opener.h"
 #include "render/frame_passes.h"
 #include "support/process.h"
 #include "support/run_dir.h"
@@ -51,19 +52,17 @@ void routeSoundToAFile()
 
 bool openContext()
 {
-    if (!glfwInit())
+    const OpenedWindow created = createWindow({.width = TYPED_WIDTH, .height = TYPED_HEIGHT, .title = "j"});
+    if (created.failure != WindowFailure::None)
         return false;
-    scene.window = glfwCreateWindow(TYPED_WIDTH, TYPED_HEIGHT, "j", nullptr, nullptr);
-    if (scene.window == nullptr)
-        return false;
+    scene.window = created.window;
     resizeWindow(scene.window);
 
     int argc = 1;
     char name[] = "scene_test";
     char* argv[] = {name, nullptr};
     glutInit(&argc, argv);
-    glfwMakeContextCurrent(scene.window);
-    return glewInit() == GLEW_OK;
+    return makeContextCurrentWithGlew(scene.window);
 }
 
 void buildScene()

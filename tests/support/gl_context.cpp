@@ -1,6 +1,8 @@
 // The shared hidden window and context of the GL tests.
 #include "support/gl_context.h"
 
+#include "platform/window_opener.h"
+
 #include <GLFW/glfw3.h>
 
 #include <chrono>
@@ -17,30 +19,25 @@ void reportGlfwError(int code, const char* description)
 
 // Under a loaded X server a connection or context can fail transiently; a few
 // tries keep such a hiccup from failing an unrelated test.
-GLFWwindow* createWindowWithRetries()
+GLFWwindow* openWindowWithRetries()
 {
     for (int attempt = 0; attempt < 5; ++attempt) {
-        if (glfwInit()) {
-            glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-            if (GLFWwindow* window = glfwCreateWindow(256, 256, "frostember-test", nullptr, nullptr))
-                return window;
-            glfwTerminate();
-        }
+        const OpenedWindow opened =
+            openWindow({.width = 256, .height = 256, .title = "frostember-test", .visible = false, .checkSize = false});
+        if (opened.failure == WindowFailure::None)
+            return opened.window;
+        glfwTerminate();
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
     return nullptr;
 }
 
-GLFWwindow* createWindow()
+GLFWwindow* openTestWindow()
 {
     glfwSetErrorCallback(reportGlfwError);
-    GLFWwindow* window = createWindowWithRetries();
-    if (window == nullptr)
-        return nullptr;
-    glfwMakeContextCurrent(window);
-    if (glewInit() != GLEW_OK)
-        return nullptr;
-    std::atexit(glfwTerminate);
+    GLFWwindow* window = openWindowWithRetries();
+    if (window != nullptr)
+        std::atexit(glfwTerminate);
     return window;
 }
 
@@ -48,7 +45,7 @@ GLFWwindow* createWindow()
 
 GLFWwindow* testWindow()
 {
-    static GLFWwindow* window = createWindow();
+    static GLFWwindow* window = openTestWindow();
     return window;
 }
 

@@ -1,7 +1,8 @@
 // Probing and applying the window limits.
-#include "app/window_limits.h"
+#include "platform/window_limits.h"
 
 #include "platform/available_memory.h"
+#include "platform/renderer_facts.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -35,12 +36,36 @@ bool edgeFits(int edge, int largest)
     return edge > 0 && edge <= X_LARGEST_EDGE && (largest == 0 || edge <= largest);
 }
 
+// The window's buffers are surfaces like a renderbuffer or a texture, and only
+// the largest viewport is ever drawn: the smallest of these bounds it.
+void readContextLimits(WindowLimits& limits)
+{
+    GLint viewport[2] = {0, 0};
+    GLint renderbuffer = 0;
+    GLint texture = 0;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    limits.largestWidth = smallestSaid({viewport[0], renderbuffer, texture});
+    limits.largestHeight = smallestSaid({viewport[1], renderbuffer, texture});
+}
+
+// Where the driver cannot be asked, the buffers are taken to be in system
+// memory, the stricter assumption on a busy machine.
+void readRendererMemory(WindowLimits& limits)
+{
+    if (glewInit() != GLEW_OK)
+        return;
+    limits.softwareRenderer = currentRendererIsSoftware();
+    limits.videoBytes = reportedVideoMemoryBytes();
+}
+
 } // namespace
 
 WindowLimits probeWindowLimits()
 {
     WindowLimits limits;
-    limits.availableBytes = availableMemoryBytes();
+    limits.systemBytes = availableMemoryBytes();
 
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* probe = glfwCreateWindow(1, 1, "window limits", nullptr, nullptr);
@@ -48,21 +73,12 @@ WindowLimits probeWindowLimits()
     if (probe == nullptr)
         return limits;
 
-    // The window's buffers are surfaces like a renderbuffer or a texture, and
-    // only the largest viewport is ever drawn: the smallest of these bounds it.
     GLFWwindow* const previous = glfwGetCurrentContext();
     glfwMakeContextCurrent(probe);
-    GLint viewport[2] = {0, 0};
-    GLint renderbuffer = 0;
-    GLint texture = 0;
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    readContextLimits(limits);
+    readRendererMemory(limits);
     glfwMakeContextCurrent(previous);
     glfwDestroyWindow(probe);
-
-    limits.largestWidth = smallestSaid({viewport[0], renderbuffer, texture});
-    limits.largestHeight = smallestSaid({viewport[1], renderbuffer, texture});
     return limits;
 }
 
@@ -75,7 +91,9 @@ bool windowSizeFits(const WindowLimits& limits, int width, int height)
 {
     if (!edgeFits(width, limits.largestWidth) || !edgeFits(height, limits.largestHeight))
         return false;
+    // A GPU keeps the buffers in its own memory, however busy the system's is.
     // The other half stays for the scene's textures, meshes and shadow maps and
     // for the rest of the machine; a small window thus fits wherever the scene does.
-    return limits.availableBytes == 0 || windowBufferBytes(width, height) <= limits.availableBytes / 2;
+    const std::uint64_t memory = limits.softwareRenderer ? limits.systemBytes : limits.videoBytes;
+    return memory == 0 || windowBufferBytes(width, height) <= memory / 2;
 }
