@@ -63,7 +63,7 @@ PointLight distinctLight()
     light.Base.Color = glm::vec3(0.9f, 0.6f, 0.3f);
     light.Base.AmbientIntensity = 2.5f;
     light.Base.DiffuseIntensity = 60.5f;
-    light.Position = glm::vec3(208.5f, 20.25f, -4.75f);
+    light.Position = glm::vec3(101.5f, 20.25f, -4.75f);
     light.Atten.Constant = 0.125f;
     light.Atten.Linear = 1.5f;
     light.Atten.Exp = 0.0625f;
