@@ -9,6 +9,20 @@
 
 namespace sound {
 
+namespace {
+
+// OpenAL keeps one error state per context, which the caller's thread shares
+// between the feeder's stretches under the lock: each stretch clears it first
+// and reads it at its end.
+template <typename Calls> bool withoutError(Calls calls)
+{
+    alGetError();
+    calls();
+    return alGetError() == AL_NO_ERROR;
+}
+
+} // namespace
+
 Channel::Channel(Sound& sound, int index, std::mutex& lock)
     : sound(&sound)
     , index(index)
@@ -51,30 +65,40 @@ bool Channel::ready() const
 void Channel::start()
 {
     for (const ALuint buffer : buffers) {
-        if (!queue(buffer)) {
+        const std::size_t frames = decode();
+        if (frames == 0) {
             break;
         }
+        queue(buffer, frames);
     }
     alSourcePlay(source);
 }
 
-void Channel::refill()
+bool Channel::refill(std::unique_lock<std::mutex>& held)
 {
     ALint processed = 0;
-    alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
-    for (; processed > 0; --processed) {
-        ALuint buffer = 0;
-        alSourceUnqueueBuffers(source, 1, &buffer);
-        queue(buffer);
+    std::array<ALuint, BUFFER_COUNT> finished{};
+    bool fine = withoutError([&] {
+        alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
+        alSourceUnqueueBuffers(source, processed, finished.data());
+    });
+    for (ALint i = 0; i < processed; ++i) {
+        held.unlock();
+        const std::size_t frames = decode();
+        held.lock();
+        if (frames > 0) {
+            fine = withoutError([&] { queue(finished[static_cast<std::size_t>(i)], frames); }) && fine;
+        }
     }
-
-    ALint state = AL_STOPPED;
-    ALint queued = 0;
-    alGetSourcei(source, AL_SOURCE_STATE, &state);
-    alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
-    if (state != AL_PLAYING && queued > 0) {
-        alSourcePlay(source);
-    }
+    return withoutError([&] {
+        ALint state = AL_STOPPED;
+        ALint queued = 0;
+        alGetSourcei(source, AL_SOURCE_STATE, &state);
+        alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
+        if (state != AL_PLAYING && queued > 0) {
+            alSourcePlay(source);
+        }
+    }) && fine;
 }
 
 Result Channel::setVolume(float volume)
@@ -87,16 +111,16 @@ Result Channel::setVolume(float volume)
     return OK;
 }
 
-bool Channel::queue(ALuint buffer)
+std::size_t Channel::decode()
 {
-    const std::size_t frames = sound->read(pcm.data(), pcm.size() / static_cast<std::size_t>(sound->channels));
-    if (frames == 0) {
-        return false;
-    }
+    return sound->read(pcm.data(), pcm.size() / static_cast<std::size_t>(sound->channels));
+}
+
+void Channel::queue(ALuint buffer, std::size_t frames)
+{
     const auto bytes = static_cast<ALsizei>(frames * static_cast<std::size_t>(sound->channels) * sizeof(std::int16_t));
     alBufferData(buffer, sound->format, pcm.data(), bytes, static_cast<ALsizei>(sound->rate));
     alSourceQueueBuffers(source, 1, &buffer);
-    return true;
 }
 
 } // namespace sound

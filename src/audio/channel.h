@@ -7,6 +7,7 @@
 #include <AL/al.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -28,9 +29,10 @@ public:
     // Fills the whole queue and starts playing; the caller holds `lock`.
     void start();
     // Requeues the buffers the source has finished with, and restarts the
-    // source if it ran dry because the last refill came too late; the caller
-    // holds `lock`.
-    void refill();
+    // source if it ran dry because the last refill came too late. `held` holds
+    // `lock` on entry and on return, but lets it go while the stream decodes, so
+    // that no caller waits for a decode. False when OpenAL reported an error.
+    bool refill(std::unique_lock<std::mutex>& held);
 
     // Takes `lock` itself: the feeder may be refilling this source meanwhile.
     Result setVolume(float volume);
@@ -44,9 +46,13 @@ public:
     std::array<ALuint, BUFFER_COUNT> buffers{};
 
 private:
-    // Decodes the next piece of the stream into `buffer` and queues it; false
-    // when the stream has nothing more.
-    bool queue(ALuint buffer);
+    // The next piece of the stream into `pcm`, in frames; 0 when the stream has
+    // nothing more. Only one thread at a time plays the stream: the caller's
+    // before the channel is started, the feeder's after.
+    std::size_t decode();
+    // Fills `buffer` with the decoded piece and queues it; the caller holds `lock`.
+    void queue(ALuint buffer, std::size_t frames);
+
     std::vector<std::int16_t> pcm;
 };
 

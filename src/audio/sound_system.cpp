@@ -196,13 +196,13 @@ void System::feed()
 {
     std::unique_lock guard(lock);
     while (!wake.wait_for(guard, REFILL_PERIOD, [this] { return stopping; })) {
-        // OpenAL keeps one error state per context, which is why the caller's
-        // checked calls also run under the lock.
-        alGetError();
-        for (const auto& channel : channels) {
-            channel->refill();
+        // By index: the caller may start a channel while a refill decodes
+        // without the lock; none is removed while the feeder runs.
+        bool fine = true;
+        for (std::size_t i = 0; i < channels.size(); ++i) {
+            fine = channels[i]->refill(guard) && fine;
         }
-        fed = alGetError() == AL_NO_ERROR ? OK : ERR_OUTPUT;
+        fed = fine ? OK : ERR_OUTPUT;
     }
 }
 

@@ -46,8 +46,9 @@ public:
     ALCcontext* context = nullptr;
     std::vector<std::unique_ptr<Sound>> sounds;
     // Guards everything the feeder and the caller's thread both touch: the
-    // channels, their sources and streams, OpenAL's error state, `fed` and
-    // the feeder's stop flag.
+    // channels, their sources, OpenAL's error state, `fed` and the feeder's
+    // stop flag. Streams decode outside it: a slow decode must not hold up a
+    // frame's update.
     std::mutex lock;
     std::vector<std::unique_ptr<Channel>> channels;
     Result fed = OK;    // the outcome of the feeder's last refill

@@ -5,8 +5,6 @@
 #include "camera/bounding_box.h"
 #include "camera/camera.h"
 
-#include <GLFW/glfw3.h>
-
 #include <cmath>
 
 namespace {
@@ -24,10 +22,9 @@ void Frustum::update()
 {
     const glm::vec3 p = camera->position;
     const glm::vec3 f = glm::normalize(camera->front);
-    int width = 0;
-    int height = 0;
-    glfwGetWindowSize(camera->window, &width, &height);
-    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    // The camera's ratio of this frame: a minimised window reports a height of 0,
+    // for which the camera keeps its last valid one.
+    const float aspect = camera->aspect;
     const float tau = 2.0f * std::tan(camera->fieldOfView / 2.0f);
 
     const glm::vec3 x = glm::normalize(glm::cross(f, glm::normalize(camera->up)));

@@ -1,9 +1,11 @@
-// One line for an X protocol error, the console pause, then exit status -1.
+// One line for an X protocol error, the console pause, then exit status -1; one
+// line for a lost connection, then exit status 1.
 #include "platform/x_error_report.h"
 
 #include "platform/console.h"
 
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <iostream>
@@ -22,9 +24,25 @@ int reportAndExit(Display* display, XErrorEvent* error)
     std::exit(-1);
 }
 
+// Every connection of the process, the text overlay's own included, finds the
+// server gone, some only while the exit handlers run: the first report exits
+// and runs them (a film in the making removes its pieces there), a later one
+// must not run them again. No pause: the Ctrl-C that ends xvfb-run's server
+// also reaches the console, and the replay tool catches it while it films.
+int reportLostConnection(Display* display)
+{
+    static bool exiting = false;
+    if (exiting)
+        _exit(1);
+    exiting = true;
+    std::cout << "ERROR: X connection to " << DisplayString(display) << " lost" << std::endl;
+    std::exit(1);
+}
+
 } // namespace
 
 void reportXErrorsAsFatal()
 {
     XSetErrorHandler(reportAndExit);
+    XSetIOErrorHandler(reportLostConnection);
 }

@@ -2,7 +2,11 @@
 // is drawn smaller than the window, and its scale-up into the window.
 #pragma once
 
+#include "render/scale_up_quad.h"
+
 #include <GL/glew.h>
+
+#include <memory>
 
 class ScaledTarget {
 public:
@@ -19,14 +23,15 @@ public:
 
     // Stretches the colour over (0, 0, windowWidth, windowHeight) of the default
     // framebuffer with linear filtering, then binds the default framebuffer with
-    // that viewport.
-    void scaleUp(int windowWidth, int windowHeight) const;
+    // that viewport. A blit does it, or the quad where the window is multisampled.
+    void scaleUp(int windowWidth, int windowHeight);
 
     GLuint fbo = 0;
-    GLuint colour = 0; // RGBA8 renderbuffer
+    GLuint colour = 0; // RGBA8 texture
     GLuint depth = 0;  // 24-bit depth renderbuffer
     int width = 0;
     int height = 0;
+    std::unique_ptr<ScaleUpQuad> quad; // made for the first multisampled window
 };
 
 // One edge of the target for a window edge at this scale: rounded, never empty.

@@ -18,5 +18,6 @@ public:
 };
 
 // `source` with `definitions` inserted after its #version line (which must stay the
-// first statement), or in front where it has none.
+// first statement), or in front where it has none, and followed by a #line
+// directive that gives the file's next line its own number again.
 std::string insertDefinitions(const std::string& source, const std::string& definitions);

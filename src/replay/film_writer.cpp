@@ -116,6 +116,31 @@ bool writeWave(const std::string& path, const std::vector<std::int16_t>& stereo)
     return file.good();
 }
 
+// The film whose encoder runs. A fatal error on the way (an X error, a lost
+// display) ends the process through exit(), past the writer's destructor: the
+// exit handler then abandons the film, so that none of its pieces stay.
+FilmWriter* unfinished = nullptr;
+std::string unfinishedPath;
+
+void abandonUnfinishedFilm()
+{
+    if (unfinished == nullptr)
+        return;
+    unfinished->abandon();
+    // The line break ends the progress line the frame loop leaves open.
+    std::fprintf(stderr, "\nfrostember-replay: film %s not made\n", unfinishedPath.c_str());
+}
+
+void abandonAtExit(FilmWriter* film, const std::string& path)
+{
+    static bool handlerSet = false;
+    if (!handlerSet)
+        std::atexit(abandonUnfinishedFilm);
+    handlerSet = true;
+    unfinished = film;
+    unfinishedPath = path;
+}
+
 // A stop signal ends the film between its steps; the encoder's runs themselves
 // are short once the last frame is in.
 bool stopRequested(std::string& error)
@@ -135,6 +160,8 @@ FilmWriter::~FilmWriter()
 
 void FilmWriter::abandon()
 {
+    if (unfinished == this)
+        unfinished = nullptr;
     // The pipe closes first, since an encoder waiting for frames may not see the
     // signal until its read ends; and it is gone before its files are removed,
     // so that it cannot write them anew.
@@ -205,6 +232,7 @@ bool FilmWriter::start(int width, int height, int fps_, std::string& error)
         error = "cannot start ffmpeg";
         return false;
     }
+    abandonAtExit(this, path);
     return true;
 }
 
@@ -264,6 +292,7 @@ bool FilmWriter::finish(std::string& error)
     }
     partPath.clear();
     removeTemporaries();
+    unfinished = nullptr;
     return true;
 }
 

@@ -1,8 +1,9 @@
 // A film of the replay's frames with the background sound, encoded by the ffmpeg
 // program. The frames stream to it as raw RGB through a pipe; once the length is
 // known the soundtrack is mixed and joined to the picture in a second, copying
-// run. The film appears under its name only when every step succeeded, and a
-// stop signal on the way leaves nothing behind.
+// run. The film appears under its name only when every step succeeded; a stop
+// signal on the way leaves nothing behind, nor does a fatal error that ends the
+// process through exit() once the encoder runs.
 #pragma once
 
 #include <sys/types.h>

@@ -76,6 +76,18 @@ bool writeCapturesOf(long frame, const ReplayOptions& options, int width, int he
     return written;
 }
 
+// The scene as the frame left it.
+void addSceneState(FrameStats& stats)
+{
+    stats.objectsRendered = scene.objectsRendered;
+    stats.skyLight = scene.skyLight;
+    stats.flicker = scene.flicker;
+    stats.sunAngleDeg = sunAngleDegrees();
+    stats.routeFinished = scene.camera->path.finished;
+    stats.skyDimmed = scene.skyDimmed;
+    stats.renderScale = scene.renderScale;
+}
+
 // One frame in the order of the program's loop, with each step timed. Captures
 // and the film's frame are taken from the back buffer before the swap, outside
 // the timed wall time.
@@ -108,13 +120,23 @@ FrameStats replayFrame(long frame, const ReplayOptions& options, bool& outputsWr
     endFrame();
     stats.frameWallMs = millisecondsSince(frameStart) - captureMs;
     collectPassTimes(stats.gpuMs);
-    stats.objectsRendered = scene.objectsRendered;
-    stats.skyLight = scene.skyLight;
-    stats.flicker = scene.flicker;
-    stats.sunAngleDeg = sunAngleDegrees();
-    stats.routeFinished = scene.camera->path.finished;
-    stats.skyDimmed = scene.skyDimmed;
-    stats.renderScale = scene.renderScale;
+    addSceneState(stats);
+    return stats;
+}
+
+// A frame of the program's own loop: its route time, its length on the clock and
+// the scene. The step and pass times stay empty: timing the steps apart, or
+// waiting for the GPU's timer queries, would slow the pace being measured.
+FrameStats clockedFrame(long frame, double routeSeconds, double delta)
+{
+    FrameStats stats;
+    stats.frame = frame;
+    stats.simTime = routeSeconds;
+    stats.updateCpuMs = std::nan("");
+    stats.submitCpuMs = std::nan("");
+    std::fill(std::begin(stats.gpuMs), std::end(stats.gpuMs), std::nan(""));
+    stats.frameWallMs = 1000.0 * delta;
+    addSceneState(stats);
     return stats;
 }
 
@@ -194,16 +216,18 @@ void printRenderer()
                  renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
 }
 
-// The program's own loop on the window system's clock for `seconds` of wall time;
-// returns the median frame in milliseconds after printing the pace and the scale
-// the flight was drawn at. Both are measured until the camera reaches the end of
-// its route: after that it holds still by design, however long the frames.
-double runRealtime(double seconds)
+// The program's own loop on the window system's clock for `seconds` of wall time,
+// with a row of `statsFile` for each frame when it is open; returns the median
+// frame in milliseconds after printing the pace and the scale the flight was
+// drawn at. Both are measured until the camera reaches the end of its route:
+// after that it holds still by design, however long the frames.
+double runRealtime(double seconds, std::ofstream& statsFile)
 {
     std::vector<double> deltas;
     std::vector<double> scales;
     std::vector<double> milliseconds;
     double lastTime = 0.0;
+    double routeSeconds = 0.0;
     long frame = 0;
     const double end = glfwGetTime() + seconds;
     while (!glfwWindowShouldClose(scene.window) && glfwGetTime() < end) {
@@ -213,6 +237,10 @@ double runRealtime(double seconds)
             markStartupStage("first frame");
         else
             milliseconds.push_back(1000.0 * delta);
+        if (frameMovesCamera(static_cast<float>(delta)))
+            routeSeconds += delta;
+        if (statsFile.is_open())
+            statsFile << statsRow(clockedFrame(frame, routeSeconds, delta)) << '\n';
         if (flying) {
             deltas.push_back(delta);
             scales.push_back(scene.renderScale);
@@ -296,28 +324,31 @@ int main(int argc, char** argv)
         std::cerr << "frostember-replay: " << filmError << std::endl;
         return 1;
     }
-    if (filming)
-        catchStopSignals();
-
     // The options are the tool's own: GLUT sees only the program name.
     if (options.floor)
         startFloor(options.width, options.height);
     else
         startUp(1, argv, options.width, options.height);
     printRenderer();
-    // Waiting for the timer queries every frame would only slow a run without timings.
-    enablePassTiming(statsFile.is_open() && !options.floor);
+    // Waiting for the timer queries every frame would only slow a run without
+    // timings, or set the pace of one on the clock.
+    enablePassTiming(statsFile.is_open() && !options.floor && options.realtimeSeconds == 0.0);
 
     scene.settings.redrawShadowMaps = options.redrawShadows;
     if (options.scale > 0.0f)
         forceRenderScale(options.scale);
     if (options.realtimeSeconds > 0.0) {
-        const double medianMs = runRealtime(options.realtimeSeconds);
+        const double medianMs = runRealtime(options.realtimeSeconds, statsFile);
         shutDown();
         std::fprintf(stderr, "frostember-replay: median frame %.3f ms\n", medianMs);
-        return finishStartupFile(startupFile, options) ? 0 : 1;
+        return finishStats(statsFile, options) && finishStartupFile(startupFile, options) ? 0 : 1;
     }
 
+    // Nothing of the film exists before its encoder starts, so until then Ctrl-C
+    // ends the tool at once, as any program, in the start-up's loading and in
+    // the console's pause after a refused window alike.
+    if (filming)
+        catchStopSignals();
     if (filming && !film.start(options.width, options.height, options.fps, filmError)) {
         std::cerr << "frostember-replay: " << filmError << std::endl;
         shutDown();

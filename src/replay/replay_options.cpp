@@ -60,13 +60,12 @@ constexpr OptionPair EXCLUSIVE[] = {
     {"--video", "--until-end"},
     {"--video", "--realtime"},
     {"--video", "--floor"},
-    // The clock sets the steps and the time spent, and a run on it is judged by its pace alone.
+    // The clock sets the steps and the time spent, and a run on it is judged by its pace.
     {"--realtime", "--dt"},
     {"--realtime", "--frames"},
     {"--realtime", "--until-end"},
     {"--realtime", "--capture"},
     {"--realtime", "--capture-every"},
-    {"--realtime", "--stats"},
     {"--realtime", "--floor"},
 };
 
@@ -269,7 +268,8 @@ std::string replayHelp()
             "  --capture-every S     save a frame every S seconds of route time, from 0 to the\n"
             "                        end of the run, named the same way\n"
             "  --out DIR             the directory the captures are written to\n"
-            "  --stats FILE          write each frame's CPU and GPU timings as CSV\n"
+            "  --stats FILE          write each frame's timings as CSV: its steps' CPU and GPU\n"
+            "                        times, or on the clock its route time, length and scale\n"
             "  --startup FILE        write the times of the start-up stages as CSV\n"
             "  --floor               clear and swap only, without the scene: the cost of an\n"
             "                        empty frame\n"

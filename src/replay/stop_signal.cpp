@@ -1,16 +1,22 @@
 // The stop signals' handler and the flag it sets.
 #include "replay/stop_signal.h"
 
+#include <atomic>
 #include <csignal>
 
 namespace {
 
-volatile std::sig_atomic_t received = 0;
+// The signal may land on any thread, the sound feeder's and the rasteriser's
+// included, while the main thread reads the flag: a lock-free atomic is safe in
+// a handler and seen across threads, where a volatile is neither ordered nor
+// free of a data race.
+std::atomic<int> received{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 void recordStop(int signal)
 {
-    if (received == 0)
-        received = signal;
+    int none = 0;
+    received.compare_exchange_strong(none, signal);
 }
 
 } // namespace
@@ -28,5 +34,5 @@ void catchStopSignals()
 
 int stopSignal()
 {
-    return received;
+    return received.load();
 }

@@ -8,6 +8,8 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace {
 
 class ShaderProgramTest : public GlTest {
@@ -129,7 +131,8 @@ TEST_F(ShaderProgramDeathTest, MissingFileExitsWithStatusOne)
 }
 
 // Definitions must follow the #version line, which GLSL wants before any other
-// statement, even where comments or blank lines come first.
+// statement, even where comments or blank lines come first; a #line directive
+// after them numbers the file's next line as in the file.
 TEST(ShaderDefinitions, GoRightAfterTheVersionLine)
 {
     struct Case {
@@ -138,14 +141,31 @@ TEST(ShaderDefinitions, GoRightAfterTheVersionLine)
         const char* expected;
     };
     const Case cases[] = {
-        {"#version 330 core\nvoid main() {}\n", "#define A\n", "#version 330 core\n#define A\nvoid main() {}\n"},
+        {"#version 330 core\nvoid main() {}\n", "#define A\n",
+         "#version 330 core\n#define A\n#line 2\nvoid main() {}\n"},
         {"// a stage\n\n#version 330 core\nout vec4 c;\n", "#define A\n#define B\n",
-         "// a stage\n\n#version 330 core\n#define A\n#define B\nout vec4 c;\n"},
-        {"\n  #version 330 core\n", "#define A\n", "\n  #version 330 core\n#define A\n"},
-        {"#version 330 core", "#define A\n", "#version 330 core\n#define A\n"},
-        {"void main() {}\n", "#define A\n", "#define A\nvoid main() {}\n"},
+         "// a stage\n\n#version 330 core\n#define A\n#define B\n#line 4\nout vec4 c;\n"},
+        {"\n  #version 330 core\n", "#define A\n", "\n  #version 330 core\n#define A\n#line 3\n"},
+        {"#version 330 core", "#define A\n", "#version 330 core\n#define A\n#line 2\n"},
+        {"void main() {}\n", "#define A\n", "#define A\n#line 1\nvoid main() {}\n"},
         {"#version 330 core\nvoid main() {}\n", "", "#version 330 core\nvoid main() {}\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(insertDefinitions(c.source, c.definitions), c.expected) << c.source;
+}
+
+// The driver's own message for a stage compiled with definitions names the line
+// of the file that is wrong: "0:5(" on Mesa, "0(5)" on NVIDIA, "0:5:" on AMD.
+TEST_F(ShaderProgramTest, ACompileErrorNamesTheFilesOwnLine)
+{
+    const std::string source = "#version 330 core\nout vec4 colour;\nvoid main()\n{\n    colour = undeclared;\n}\n";
+    const std::string text = insertDefinitions(source, "#define A\n#define B\n");
+    const char* pointer = text.c_str();
+    const GLuint shader = glCreateShader(GL_FRAGMENT_SHADER);
+    glShaderSource(shader, 1, &pointer, nullptr);
+    glCompileShader(shader);
+    GLchar log[1024] = {};
+    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+    glDeleteShader(shader);
+    EXPECT_TRUE(std::regex_search(log, std::regex("0[:(]5[:()]"))) << log;
 }

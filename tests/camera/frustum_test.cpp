@@ -159,3 +159,14 @@ TEST_F(FrustumTest, FollowsTheCameraAfterUpdate)
     EXPECT_EQ(frustum->boxVisibility(boxBetween({-1, -1, -11}, {1, 1, -9})), OUTSIDE);
     EXPECT_EQ(frustum->boxVisibility(boxBetween({-1, -1, 29}, {1, 1, 31})), INSIDE);
 }
+
+// A minimised window reports a height of 0; the camera then keeps its last valid
+// ratio, and the side planes follow the camera's ratio, never the window's.
+TEST_F(FrustumTest, SidePlanesFollowTheCamerasRatio)
+{
+    camera->aspect = 2.0f;
+    frustum->update();
+    // Half the width at distance 9 is 10.4 at a ratio of 2, and 5.2 at the square window's.
+    EXPECT_EQ(frustum->boxVisibility(boxBetween({8, -1, -11}, {10, 1, -9})), INSIDE);
+    EXPECT_EQ(frustum->boxVisibility(boxBetween({-1, 8, -11}, {1, 10, -9})), OUTSIDE);
+}

@@ -1,8 +1,11 @@
 // The smaller offscreen target against the real driver: it follows every change
-// of size, and its scale-up fills the window with linear filtering.
+// of size, and its scale-up fills the window with linear filtering, a
+// multisampled window too.
+#include "platform/window_opener.h"
 #include "render/scaled_target.h"
 #include "support/gl_context.h"
 
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -27,6 +30,15 @@ GLint renderbufferParameter(GLuint renderbuffer, GLenum name)
     return value;
 }
 
+GLint textureParameter(GLuint texture, GLenum name)
+{
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
 std::array<unsigned char, 4> windowPixel(int x, int y)
 {
     std::array<unsigned char, 4> rgba{};
@@ -46,42 +58,12 @@ void clearRegion(int x, int width, int height, float red, float blue)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 }
 
-} // namespace
-
-using ScaledTargetTest = GlTest;
-
-// Smaller, the same, larger, much smaller: a window resized while running.
-TEST_F(ScaledTargetTest, FollowsEverySizeItIsBoundAt)
-{
-    const std::array<std::array<int, 2>, 5> sizes = {{{128, 72}, {128, 72}, {230, 130}, {32, 18}, {1, 1}}};
-    ScaledTarget target;
-    for (const auto& [width, height] : sizes) {
-        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
-        ASSERT_TRUE(target.bind(width, height));
-        EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(target.fbo));
-        EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-        for (const GLuint renderbuffer : {target.colour, target.depth}) {
-            EXPECT_EQ(renderbufferParameter(renderbuffer, GL_RENDERBUFFER_WIDTH), width);
-            EXPECT_EQ(renderbufferParameter(renderbuffer, GL_RENDERBUFFER_HEIGHT), height);
-        }
-        EXPECT_EQ(renderbufferParameter(target.colour, GL_RENDERBUFFER_INTERNAL_FORMAT), GL_RGBA8);
-        EXPECT_EQ(renderbufferParameter(target.depth, GL_RENDERBUFFER_DEPTH_SIZE), 24);
-        GLint viewport[4] = {};
-        glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[2], width);
-        EXPECT_EQ(viewport[3], height);
-        EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
-    }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
 // Red on the left half of the target, blue on the right: the window shows the
 // halves where they belong and a blend where they meet. The target was larger
 // and green before: nothing of that may bleed in at the edges.
-TEST_F(ScaledTargetTest, ScaleUpFillsTheWindowWithLinearFiltering)
+void scaleUpRedAndBlueHalves(ScaledTarget& target)
 {
     constexpr int EDGE = 64;
-    ScaledTarget target;
     ASSERT_TRUE(target.bind(2 * EDGE, 2 * EDGE));
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -106,6 +88,64 @@ TEST_F(ScaledTargetTest, ScaleUpFillsTheWindowWithLinearFiltering)
         EXPECT_GT(seam[2], 20);
     }
     EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+} // namespace
+
+using ScaledTargetTest = GlTest;
+
+// Smaller, the same, larger, much smaller: a window resized while running.
+TEST_F(ScaledTargetTest, FollowsEverySizeItIsBoundAt)
+{
+    const std::array<std::array<int, 2>, 5> sizes = {{{128, 72}, {128, 72}, {230, 130}, {32, 18}, {1, 1}}};
+    ScaledTarget target;
+    for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        ASSERT_TRUE(target.bind(width, height));
+        EXPECT_EQ(integer(GL_DRAW_FRAMEBUFFER_BINDING), static_cast<GLint>(target.fbo));
+        EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+        EXPECT_EQ(textureParameter(target.colour, GL_TEXTURE_WIDTH), width);
+        EXPECT_EQ(textureParameter(target.colour, GL_TEXTURE_HEIGHT), height);
+        EXPECT_EQ(textureParameter(target.colour, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA8);
+        EXPECT_EQ(renderbufferParameter(target.depth, GL_RENDERBUFFER_WIDTH), width);
+        EXPECT_EQ(renderbufferParameter(target.depth, GL_RENDERBUFFER_HEIGHT), height);
+        EXPECT_EQ(renderbufferParameter(target.depth, GL_RENDERBUFFER_DEPTH_SIZE), 24);
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[2], width);
+        EXPECT_EQ(viewport[3], height);
+        EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+TEST_F(ScaledTargetTest, ScaleUpFillsTheWindowWithLinearFiltering)
+{
+    ScaledTarget target;
+    scaleUpRedAndBlueHalves(target);
+}
+
+// Anti-aliasing forced in a driver's settings gives the window several samples
+// a pixel, into which a single-sampled image cannot be blitted.
+TEST_F(ScaledTargetTest, ScaleUpFillsAMultisampledWindow)
+{
+    const OpenedWindow opened = openWindow({.width = WINDOW_EDGE,
+                                            .height = WINDOW_EDGE,
+                                            .title = "frostember-multisampled",
+                                            .visible = false,
+                                            .samples = 4,
+                                            .checkSize = false});
+    ASSERT_EQ(opened.failure, WindowFailure::None) << windowFailureText(opened.failure);
+    GLFWwindow* window = opened.window;
+    if (integer(GL_SAMPLES) > 0) {
+        ScaledTarget target;
+        scaleUpRedAndBlueHalves(target);
+    }
+    const GLint samples = integer(GL_SAMPLES);
+    glfwMakeContextCurrent(testWindow());
+    glfwDestroyWindow(window);
+    if (samples == 0)
+        GTEST_SKIP() << "the renderer gives no multisampled window";
 }
 
 TEST(ScaledEdge, RoundsAndNeverVanishes)

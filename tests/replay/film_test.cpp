@@ -1,7 +1,8 @@
 // Films through the replay tool, checked with ffmpeg's own tools: a short film's
 // streams as asked, one of its frames against the replay's capture of the same
 // moment, the three ways a film is refused before anything is written, and a
-// film stopped by a signal midway.
+// film stopped midway: by a signal, by the loss of its display, or in the
+// tool's start-up.
 #include "support/process.h"
 #include "support/run_dir.h"
 
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -46,18 +48,32 @@ std::map<std::string, std::string> probe(const std::string& film, const std::vec
     return fields;
 }
 
-// Waits until `child` has written `text` to standard error; false when it ended
-// or took longer than `seconds`.
-bool waitForError(ChildProcess& child, const std::string& text, double seconds)
+// Waits until `child` has written `text` to standard output or error; false
+// when it ended or took longer than `seconds`.
+bool waitForText(ChildProcess& child, const std::string& text, double seconds)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (child.errorSoFar().find(text) == std::string::npos) {
+    while ((child.outputSoFar() + child.errorSoFar()).find(text) == std::string::npos) {
         if (!child.running() || std::chrono::steady_clock::now() >= deadline)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return true;
 }
+
+// An X server of the test's own, on a display number it chose itself.
+class OwnXServer {
+public:
+    OwnXServer() : server("/usr/bin/Xvfb", {"-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp"}, {})
+    {
+        if (waitForText(server, "\n", 30.0))
+            display = ":" + splitLines(server.outputSoFar()).front();
+    }
+    void quit() { server.sendSignal(SIGTERM, false); }
+
+    ChildProcess server;
+    std::string display; // empty when the server did not start
+};
 
 std::vector<std::string> namesIn(const std::string& dir)
 {
@@ -197,19 +213,26 @@ TEST(FilmRefusal, EachRefusalIsOneLineAndNothingIsWritten)
 }
 
 // Ctrl-C at a terminal reaches the tool's whole process group, encoder included;
-// kill sends SIGTERM to the tool alone. Either way the folder ends as it was, an
-// earlier film of the same name untouched, with one line and the signal's status.
-TEST(FilmStop, AStopSignalMidwayLeavesTheFolderAsItWas)
+// kill sends SIGTERM to the tool alone; under xvfb-run the same Ctrl-C ends the X
+// server first, and the tool loses its display; and Ctrl-C may come while the
+// tool still starts, in the console's pause after a window it cannot have. Every
+// way the folder ends as it was, an earlier film of the same name untouched.
+TEST(FilmStop, AStopMidwayLeavesTheFolderAsItWas)
 {
     struct Case {
         const char* name;
-        int signal;
+        const char* size;
+        const char* stopAt;  // on either output
+        bool ownDisplay;     // an X server of its own, which quits at the stop
+        int signal;          // 0: none
         bool toGroup;
-        int status;
+        int status;          // -1: ended by the signal itself
     };
     const Case cases[] = {
-        {"Ctrl-C", SIGINT, true, 130},
-        {"kill", SIGTERM, false, 143},
+        {"Ctrl-C", "320x180", "film: frame 10 ", false, SIGINT, true, 130},
+        {"kill", "320x180", "film: frame 10 ", false, SIGTERM, false, 143},
+        {"display lost", "320x180", "film: frame 10 ", true, 0, false, 1},
+        {"Ctrl-C at the start-up's pause", "32768x32768", "Press Enter", false, SIGINT, true, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -217,20 +240,32 @@ TEST(FilmStop, AStopSignalMidwayLeavesTheFolderAsItWas)
         const std::string film = dir.path + "/film.mp4";
         const std::string earlier = "an earlier film";
         writeFile(film, earlier);
+        std::optional<OwnXServer> xServer;
         ProcessOptions options;
         options.workDir = runDir();
         options.ownProcessGroup = true;
-        ChildProcess replay(replayPath(), {"--video", film, "--frames", "100000", "--size", "320x180"}, options);
-        ASSERT_TRUE(waitForError(replay, "film: frame 10 ", 60.0)) << replay.errorSoFar();
+        options.silentConsole = true;
+        if (c.ownDisplay) {
+            xServer.emplace();
+            ASSERT_FALSE(xServer->display.empty()) << xServer->server.errorSoFar();
+            options.env = {"DISPLAY=" + xServer->display};
+        }
+        ChildProcess replay(replayPath(), {"--video", film, "--frames", "100000", "--size", c.size}, options);
+        ASSERT_TRUE(waitForText(replay, c.stopAt, 60.0)) << replay.outputSoFar() << replay.errorSoFar();
 
-        replay.sendSignal(c.signal, c.toGroup);
+        if (xServer)
+            xServer->quit();
+        if (c.signal != 0)
+            replay.sendSignal(c.signal, c.toGroup);
         const ProcessResult result = replay.wait(60.0);
         EXPECT_FALSE(result.timedOut);
         EXPECT_EQ(result.status, c.status) << result.err;
-        const std::vector<std::string> lines = splitLines(result.err);
-        ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(lines.back().rfind("frostember-replay: ", 0), 0u) << result.err;
-        EXPECT_NE(lines.back().find("not made"), std::string::npos) << result.err;
+        if (c.status != -1) {
+            const std::vector<std::string> lines = splitLines(result.err);
+            ASSERT_FALSE(lines.empty());
+            EXPECT_EQ(lines.back().rfind("frostember-replay: ", 0), 0u) << result.err;
+            EXPECT_NE(lines.back().find("not made"), std::string::npos) << result.err;
+        }
         EXPECT_EQ(namesIn(dir.path), std::vector<std::string>{"film.mp4"});
         EXPECT_EQ(readFile(film), earlier);
     }

@@ -223,10 +223,12 @@ TEST(ReplayOptions, UsageNamesTheStartupFileAndTheFloor)
 
 TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions)
 {
-    const std::optional<ReplayOptions> realtime = parse({"--realtime", "2.5", "--size", "640x360", "--redraw-shadows"});
+    const std::optional<ReplayOptions> realtime =
+        parse({"--realtime", "2.5", "--size", "640x360", "--redraw-shadows", "--stats", "s.csv"});
     ASSERT_TRUE(realtime);
     EXPECT_DOUBLE_EQ(realtime->realtimeSeconds, 2.5);
     EXPECT_TRUE(realtime->redrawShadows);
+    EXPECT_EQ(realtime->statsFile, "s.csv");
     const std::optional<ReplayOptions> fixed = parse({"--frames", "3"});
     ASSERT_TRUE(fixed);
     EXPECT_EQ(fixed->realtimeSeconds, 0.0);
@@ -243,7 +245,6 @@ TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions
         {"--until-end", "--realtime", "1"},
         {"--realtime", "1", "--capture", "1", "--out", "shots"},
         {"--realtime", "1", "--capture-every", "5", "--out", "shots"},
-        {"--realtime", "1", "--stats", "s.csv"},
         {"--realtime", "1", "--floor"},
         {"--redraw-shadows", "yes"},
         {"--redraw-shadows", "--redraw-shadows"},

@@ -112,8 +112,9 @@ TEST(ReplayProcess, AnUnwritableStatsFileFailsBeforeTheWindowOpens)
 }
 
 // A short run of the program's loop on the wall clock ends by itself and reports
-// its pace and scale; how fast the machine is decides the figures, so only their
-// form and range are checked, except for a scale that was forced.
+// its pace and scale, with a row of timings for every frame; how fast the machine
+// is decides the figures, so only their form and range are checked, except for a
+// scale that was forced.
 TEST(ReplayProcess, ARealtimeRunEndsAfterItsSecondsAndReportsTheFlightPace)
 {
     struct Case {
@@ -124,7 +125,9 @@ TEST(ReplayProcess, ARealtimeRunEndsAfterItsSecondsAndReportsTheFlightPace)
     const Case cases[] = {{{}, 0.5, 1.0}, {{"--scale", "0.7"}, 0.7, 0.7}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scale.empty() ? "chosen scale" : "forced scale");
-        std::vector<std::string> args = {"--realtime", "1.5", "--size", "160x90"};
+        TempDir scratch;
+        const std::string stats = scratch.path + "/stats.csv";
+        std::vector<std::string> args = {"--realtime", "1.5", "--size", "160x90", "--stats", stats};
         args.insert(args.end(), c.scale.begin(), c.scale.end());
         const ProcessResult result = runReplay(args);
         ASSERT_FALSE(result.timedOut);
@@ -154,5 +157,17 @@ TEST(ReplayProcess, ARealtimeRunEndsAfterItsSecondsAndReportsTheFlightPace)
         EXPECT_GE(lowestScale, c.lowestScale);
         EXPECT_LE(lowestScale, medianScale);
         EXPECT_LE(medianScale, c.highestScale);
+
+        // A row for the first frame and each after it: its route time, no step or
+        // GPU times, which would slow the pace, its length, the scene, its scale.
+        const std::vector<std::string> rows = splitLines(readFile(stats));
+        ASSERT_EQ(rows.size(), static_cast<std::size_t>(frames) + 2) << readFile(stats);
+        const std::regex row("[0-9]+,[0-9.]+,,,,,,,,[0-9.]+(,[^,]+){6},[0-9.]+");
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            EXPECT_TRUE(std::regex_match(rows[i], row)) << rows[i];
+            EXPECT_GE(std::stod(rows[i].substr(rows[i].rfind(',') + 1)), c.lowestScale) << rows[i];
+        }
+        const double routeTime = std::stod(rows.back().substr(rows.back().find(',') + 1));
+        EXPECT_LE(routeTime, seconds + 0.1) << "the route time is the part of the wall time that moved the camera";
     }
 }

@@ -89,6 +89,15 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
         const int in = open(inPath.c_str(), O_RDONLY);
         dup2(in, 0);
         close(in);
+    } else if (options.silentConsole) {
+        // The child keeps the pipe's writing end itself, so its reads wait for ever.
+        int ends[2] = {-1, -1};
+        if (pipe(ends) != 0)
+            _exit(127);
+        if (ends[0] != 0) {
+            dup2(ends[0], 0);
+            close(ends[0]);
+        }
     } else {
         close(0);
     }

@@ -16,6 +16,7 @@ struct ProcessResult {
 struct ProcessOptions {
     std::string workDir;
     std::optional<std::string> input; // nullopt: standard input closed
+    bool silentConsole = false;        // instead, open but never written: nobody types
     std::vector<std::string> env;      // extra NAME=value entries
     double timeoutSeconds = 60.0;
     bool ownProcessGroup = false;      // a group of its own, as a shell starts a job
