@@ -2,6 +2,7 @@
 // transform feedback every frame and drawn as camera-facing sprites.
 #pragma once
 
+#include "layout/emitter_settings.h"
 #include "platform/non_copyable.h"
 #include "render/shader.h"
 #include "render/shader_program.h"
@@ -26,12 +27,16 @@ public:
     void setGenerator(const glm::vec3& position, const glm::vec3& velocityMin, const glm::vec3& velocityMax,
                       const glm::vec3& gravity, const glm::vec3& color, float lifeMin, float lifeMax, float size,
                       float period, int count);
+    // The row's kind, then its generator values.
+    void configure(const EmitterSettings& settings);
     void update(float dt);
 
     void setMatrices(const glm::mat4& projection, const glm::vec3& eye, const glm::vec3& center,
                      const glm::vec3& up);
     void render();
 
+    // Tells the render stages how to shape and colour the sprites.
+    EmitterKind kind = EmitterKind::Snow;
     bool blendEnabled = true;
     bool initialized = false;
     AtlasTexture* texture = nullptr;

@@ -8,6 +8,9 @@
 #include <GL/glew.h>
 
 constexpr int SHADOW_MAP_SIZE = 1024;
+// The texture units the lit pass samples the sun's map and the fire's cube map from.
+constexpr int SHADOW_MAP_UNIT = 50;
+constexpr int SHADOW_CUBE_UNIT = 70;
 
 class ShadowMapTarget : NonCopyable {
 public:

@@ -8,6 +8,8 @@
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "camera/camera.h"
+#include "layout/scene_layout.h"
+#include "platform/median.h"
 #include "platform/report_line.h"
 #include "render/pass_timer.h"
 #include "replay/film_writer.h"
@@ -49,13 +51,23 @@ double sunAngleDegrees()
     return glm::degrees(std::atan2(static_cast<double>(rotation[0][1]), static_cast<double>(rotation[0][0])));
 }
 
+// The listed and the periodic capture times that select this frame.
+std::vector<double> captureTimesOf(long frame, const ReplayOptions& options)
+{
+    std::vector<double> times;
+    if (options.captureEvery > 0.0)
+        times = periodicCaptureTimes(frame, options.captureEvery, options.dt);
+    for (const double time : options.captureTimes)
+        if (captureFrame(time, options.dt) == frame)
+            times.push_back(time);
+    return times;
+}
+
 // Writes every capture that selects this frame; false when one could not be written.
 bool writeCapturesOf(long frame, const ReplayOptions& options, int width, int height)
 {
     bool written = true;
-    for (const double time : options.captureTimes) {
-        if (captureFrame(time, options.dt) != frame)
-            continue;
+    for (const double time : captureTimesOf(frame, options)) {
         const std::string path = options.outDir + "/" + captureFileName(time);
         if (!writeBackBufferImage(path, width, height)) {
             reportLine("cannot write %s", path.c_str());
@@ -244,13 +256,12 @@ double runRealtime(double seconds, std::ofstream& statsFile)
 }
 
 // The film's length in frames, known in advance only roughly without --frames:
-// ten seconds a route segment, about six of sunset, then the hold.
+// the route, the sunset, then the hold.
 long expectedFrames(const ReplayOptions& options)
 {
     if (!options.untilEnd)
         return options.frames;
-    const int segments = (scene.camera->path.pointCount - 1) / 3;
-    return std::lround((segments * 10.0 + 6.0 + options.holdSeconds) / options.dt);
+    return std::lround((layout::ROUTE_SECONDS + layout::SUNSET_SECONDS + options.holdSeconds) / options.dt);
 }
 
 // One line on standard error, rewritten in place, while a film renders.

@@ -1,6 +1,7 @@
 // The scene's background audio, played in a child process into OpenAL Soft's
 // wave-writer back end (no sound card needed) and measured in the written file:
 // a 440 Hz tone stands for the music, a 1000 Hz tone for the fire.
+#include "platform/median.h"
 #include "support/process.h"
 #include "tone_mp3.h"
 #include "wave_capture.h"
@@ -78,12 +79,6 @@ protected:
             levels.push_back(toneAmplitude(capture, tone, begin + i * WINDOW / 2, WINDOW));
         }
         return levels;
-    }
-
-    static double median(std::vector<double> values)
-    {
-        std::sort(values.begin(), values.end());
-        return values.empty() ? 0.0 : values[values.size() / 2];
     }
 
     static std::size_t at(double seconds) { return static_cast<std::size_t>(seconds * TONE_RATE); }

@@ -4,11 +4,11 @@
 
 #include "support/gl_context.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
-
-constexpr int PASS_COUNT = static_cast<int>(FramePass::Count);
 
 GLint currentTimeQuery()
 {
@@ -30,7 +30,8 @@ TEST_F(PassTimer, DisabledByDefaultAndThenIssuesNoQuery)
     EXPECT_EQ(currentTimeQuery(), 0);
     endPassTiming(FramePass::Main);
 
-    double times[PASS_COUNT] = {-1.0, -1.0, -1.0, -1.0, -1.0};
+    double times[FRAME_PASS_COUNT];
+    std::fill(std::begin(times), std::end(times), -1.0);
     EXPECT_FALSE(collectPassTimes(times));
     for (const double time : times)
         EXPECT_EQ(time, -1.0) << "nothing is filled while disabled";
@@ -53,7 +54,7 @@ TEST_F(PassTimer, EnabledTimesEachPassWithItsOwnQuery)
     glClear(GL_COLOR_BUFFER_BIT);
     endPassTiming(FramePass::Sky);
 
-    double times[PASS_COUNT] = {};
+    double times[FRAME_PASS_COUNT] = {};
     ASSERT_TRUE(collectPassTimes(times));
     EXPECT_TRUE(std::isfinite(times[(int)FramePass::DirectionalShadow]));
     EXPECT_GE(times[(int)FramePass::DirectionalShadow], 0.0);
@@ -70,7 +71,7 @@ TEST_F(PassTimer, ResultsBelongToOneFrame)
     enablePassTiming(true);
     beginPassTiming(FramePass::Main);
     endPassTiming(FramePass::Main);
-    double times[PASS_COUNT] = {};
+    double times[FRAME_PASS_COUNT] = {};
     ASSERT_TRUE(collectPassTimes(times));
     EXPECT_FALSE(std::isnan(times[(int)FramePass::Main]));
 
@@ -89,7 +90,7 @@ TEST_F(PassTimer, DisablingMidPassClosesItsQuery)
     enablePassTiming(true);
     beginPassTiming(FramePass::Particles);
     endPassTiming(FramePass::Particles);
-    double times[PASS_COUNT] = {};
+    double times[FRAME_PASS_COUNT] = {};
     ASSERT_TRUE(collectPassTimes(times));
     EXPECT_FALSE(std::isnan(times[(int)FramePass::Particles]));
     EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));

@@ -1,7 +1,7 @@
 // The furniture and small things of the room: sofa and blanket, the two tables,
 // book and glasses, cigar and ashtray, candles, pictures, curtains and cats.
+#include "layout/scene_layout.h"
 #include "scene_builders.h"
-#include "scene_layout.h"
 #include "scene_textures.h"
 
 #include <glm/gtc/matrix_transform.hpp>
