@@ -1,4 +1,4 @@
-// The emitter's simulation step against llvmpipe: resources after init, the burst
+// The emitter's simulation step against a real context: resources after init, the burst
 // timing, and the particles the update program captures, read back from the buffers.
 #include "particle_record.h"
 #include "particles/particle_system.h"
