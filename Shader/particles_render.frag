@@ -11,11 +11,11 @@
 // red at the old tips.
 
 uniform sampler2D gSampler;
+uniform int iKind;     // the emitter's kind, as in the vertex stage
 
 in vec2 vTexCoord;
 in vec4 vTint;
 in float fAge;
-flat in int iKind;
 
 out vec4 outputColor;
 

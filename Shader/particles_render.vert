@@ -2,13 +2,13 @@
 // Particle sprites, vertex stage: shapes the sprite of one instance of a particle.
 // Every particle is drawn as 5 instances, and the emitter's kind decides how they
 // differ:
-// - fire (an atlas of several frames): five flame tongues standing on the
-//   particle, the middle one tallest, the others beside it, so that a few hundred
-//   particles fill the firebox; they sway, flicker in height and burn down with age;
-// - smoke (a dim generator colour): one sprite per chosen particle that widens and
-//   meanders as it rises, so the column reads as a thin wisp;
-// - flakes (anything else): the particle plus four smaller satellites swirling
-//   around it, tumbling slowly.
+// - fire: five flame tongues standing on the particle, the middle one tallest,
+//   the others beside it, so that a few hundred particles fill the firebox; they
+//   sway, flicker in height and burn down with age;
+// - smoke: one sprite per chosen particle that widens and meanders as it rises,
+//   so the column reads as a thin wisp;
+// - snow: the flake plus four smaller satellites swirling around it, tumbling
+//   slowly.
 // Fields 5 and 6 are floats in milliseconds: the frame time (the whole life split
 // over the atlas frames, fixed at birth) and the particle's age.
 
@@ -26,6 +26,7 @@ uniform vec3 vQuad1;   // camera right
 uniform vec3 vQuad2;   // camera down
 uniform int rowss;
 uniform int cols;
+uniform int iKind;     // the emitter's kind, one of the KIND_ constants
 
 out vec3 vCenterPass;
 out vec2 vHalfSizePass;    // half width, half height, in world units
@@ -34,17 +35,14 @@ out float fLeanPass;       // sideways shift of the top edge, in half widths
 out float fCropPass;       // part of the atlas cell's width the sprite shows
 out vec4 vTintPass;        // rgb: hue at full brightness, a: opacity of this instance
 out float fAgePass;        // life fraction
-flat out int iKindPass;
 flat out int iTexPosPass;
 flat out int iTypePass;
 
-const int KIND_FLAKE = 0;
+const int KIND_SNOW = 0;
 const int KIND_FIRE = 1;
 const int KIND_SMOKE = 2;
 
 const float TAU = 6.2831853;
-// A generator colour this dim is a smoke tint, not a brightness.
-const float SMOKE_COLOUR_LIMIT = 0.1;
 // Additive smoke piles up along its column: only this share of its particles is
 // drawn, each bright enough to survive the 8-bit framebuffer.
 const float SMOKE_SHARE = 0.15;
@@ -99,7 +97,7 @@ void shapeSmoke(float age, float seconds, float phase)
     vTintPass = vec4(hue(vColor), drawn ? SMOKE_OPACITY * fade : 0.0);
 }
 
-void shapeFlake(float age, float seconds, float phase)
+void shapeSnow(float age, float seconds, float phase)
 {
     float instance = float(gl_InstanceID);
     bool satellite = gl_InstanceID > 0;
@@ -125,18 +123,15 @@ void main()
     // A stable per-particle number in [0, 1): the life length is random at birth.
     float phase = fract(fUpdateTextureMillis * 0.6180339);
 
-    float brightest = max(vColor.r, max(vColor.g, vColor.b));
-    int kind = frames > 1 ? KIND_FIRE : (brightest < SMOKE_COLOUR_LIMIT ? KIND_SMOKE : KIND_FLAKE);
-    if (kind == KIND_FIRE)
+    if (iKind == KIND_FIRE)
         shapeFire(age, seconds, phase);
-    else if (kind == KIND_SMOKE)
+    else if (iKind == KIND_SMOKE)
         shapeSmoke(age, seconds, phase);
     else
-        shapeFlake(age, seconds, phase);
+        shapeSnow(age, seconds, phase);
 
     // Neighbouring tongues show different frames of the flame animation.
     iTexPosPass = (iTexPos + gl_InstanceID * 5) % frames;
     fAgePass = age;
-    iKindPass = kind;
     iTypePass = iType;
 }

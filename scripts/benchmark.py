@@ -17,13 +17,6 @@ import statistics
 import subprocess
 import sys
 
-PASSES = [
-    ("gpu_dir_shadow_ms", "directional shadow"),
-    ("gpu_point_shadow_ms", "point shadow (cube)"),
-    ("gpu_main_ms", "main pass"),
-    ("gpu_sky_ms", "sky"),
-    ("gpu_particles_ms", "particles"),
-]
 BEGIN_MARK = "<!-- benchmark table: written by scripts/benchmark.sh -->"
 END_MARK = "<!-- end of benchmark table -->"
 
@@ -55,6 +48,12 @@ def run_replay(replay, run_dir, args, log_path):
     return err, usage.ru_maxrss
 
 
+def pass_columns(header):
+    """The GPU pass columns of a stats header, in its order, each with a label made from its name."""
+    return [(name, name[len("gpu_"):-len("_ms")].replace("_", " "))
+            for name in header if name.startswith("gpu_") and name.endswith("_ms")]
+
+
 def read_column(rows, name):
     return [float(row[name]) for row in rows if row.get(name, "") != ""]
 
@@ -73,7 +72,9 @@ def measure(replay, run_dir, out_dir, size, dt, frames):
                                 ["--stats", files["scene.csv"], "--startup", files["scene-startup.csv"]],
                                 os.path.join(out_dir, "scene.log"))
     with open(files["scene.csv"]) as file:
-        rows = list(csv.DictReader(file))
+        reader = csv.DictReader(file)
+        rows = list(reader)
+    passes = pass_columns(reader.fieldnames or [])
     # The floor runs as many frames as the scene did, at the same size.
     _, floor_rss = run_replay(replay, run_dir, ["--floor", "--size", size, "--frames", str(len(rows)),
                                                 "--stats", files["floor.csv"],
@@ -90,7 +91,7 @@ def measure(replay, run_dir, out_dir, size, dt, frames):
         "floor": read_column(floor_rows, "frame_wall_ms"),
         "update": read_column(rows, "update_cpu_ms"),
         "submit": read_column(rows, "submit_cpu_ms"),
-        "passes": {column: read_column(rows, column) for column, _ in PASSES},
+        "passes": {label: read_column(rows, column) for column, label in passes},
         "stages": read_stages(files["scene-startup.csv"]),
         "floor_stages": read_stages(files["floor-startup.csv"]),
         "rss_mib": scene_rss / 1024.0,
@@ -181,8 +182,8 @@ def table(results, sizes, dt, frames_cap):
     timing("frame time, 95th percentile", lambda r: r["frame"], lambda r: r["floor"],
            lambda v: percentile(v, 0.95))
     timing("floor: empty frame, median", lambda r: r["floor"], lambda r: r["floor"], median)
-    for column, label in PASSES:
-        timing(f"GPU {label}, median", lambda r, c=column: r["passes"][c], lambda r: r["floor"], median)
+    for label in results[sizes[0]]["passes"]:
+        timing(f"GPU {label}, median", lambda r, p=label: r["passes"][p], lambda r: r["floor"], median)
     timing("CPU update, median", lambda r: r["update"], lambda r: r["floor"], median)
     timing("CPU submission, median", lambda r: r["submit"], lambda r: r["floor"], median)
 

@@ -9,8 +9,7 @@ bash scripts/setup.sh
 
 shots=$PWD/build/contact-sheet
 rm -rf "$shots"
-times=$(python3 -c "print(','.join(str(t) for t in range(0, 140, 5)))")
-args=(--size 320x180 --dt 0.1 --until-end --capture "$times" --out "$shots")
+args=(--size 320x180 --dt 0.1 --until-end --capture-every 5 --out "$shots")
 if [ -n "${DISPLAY:-}" ]; then
   (cd build/run && ./frostember-replay "${args[@]}" >/dev/null)
 else

@@ -28,8 +28,15 @@ cmake --build build-asan --target frostember-replay assets -j "$(nproc)" >"$log/
 size=${SOAK_SIZE:-320x180}
 dt=${SOAK_DT:-0.1}
 extra=${SOAK_EXTRA_SECONDS:-600}
-# The route is about 131 s and the sunset about 6 s; the stats prove the rest.
-frames=${SOAK_FRAMES:-$(python3 -c "import math; print(math.ceil((140 + $extra) / $dt))")}
+# The replay knows where the route and the sunset end; the stats prove the rest.
+if [ -n "${SOAK_FRAMES:-}" ]; then
+  length=(--frames "$SOAK_FRAMES")
+  what="$SOAK_FRAMES frames"
+else
+  length=(--until-end)
+  [ "$extra" = 0 ] || length+=(--hold "$extra")
+  what="the route, the sunset and $extra s more"
+fi
 
 # Only the replay is judged: the asset generator ran during the build above.
 # Exit-time leak checks stay off by default: the scene is by design only partly
@@ -40,8 +47,8 @@ export ASAN_OPTIONS="halt_on_error=1:detect_leaks=${SOAK_LEAKS:-0}:quarantine_si
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 cd build-asan/run
-echo "soak: $frames frames of $dt s at $size under ASan and UBSan"
-./frostember-replay --size "$size" --dt "$dt" --frames "$frames" --stats "$root/$log/stats.csv" \
+echo "soak: $what, $dt s a frame at $size under ASan and UBSan"
+./frostember-replay --size "$size" --dt "$dt" "${length[@]}" --stats "$root/$log/stats.csv" \
   >"$root/$log/replay.out" 2>"$root/$log/replay.err" &
 pid=$!
 start=$SECONDS

@@ -13,6 +13,7 @@
 #include "platform/exclusive_lock.h"
 #include "platform/foreign_window_surface.h"
 #include "platform/glfw_surface.h"
+#include "platform/report_line.h"
 #include "platform/stop_signal.h"
 
 #include <GL/freeglut.h>
@@ -43,7 +44,7 @@ bool openOutput(const std::string& path, std::ofstream& file)
     file.open(path);
     if (file)
         return true;
-    std::cerr << "frostember-ambient: cannot write " << path << std::endl;
+    reportLine("cannot write %s", path.c_str());
     return false;
 }
 
@@ -66,7 +67,8 @@ int main(int argc, char** argv)
     catchStopSignals();
     const AmbientParse parsed = parseAmbientOptions({argv + 1, argv + argc}, std::getenv("XSCREENSAVER_WINDOW"));
     if (!parsed.options) {
-        std::cerr << "frostember-ambient: " << parsed.refusal << '\n' << AMBIENT_USAGE << std::endl;
+        reportLine("%s", parsed.refusal.c_str());
+        std::cerr << AMBIENT_USAGE << std::endl;
         return 2;
     }
     const AmbientOptions& options = *parsed.options;
@@ -83,7 +85,7 @@ int main(int argc, char** argv)
     std::string error;
     const std::unique_ptr<Surface> surface = openSurface(options, error);
     if (!surface) {
-        std::cerr << "frostember-ambient: " << error << std::endl;
+        reportLine("%s", error.c_str());
         return 1;
     }
     markStartupStage("window");

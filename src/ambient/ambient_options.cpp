@@ -3,6 +3,7 @@
 #include "ambient/ambient_options.h"
 
 #include "platform/number_text.h"
+#include "platform/option_value.h"
 
 #include <charconv>
 #include <map>
@@ -102,11 +103,6 @@ bool parseValue(const std::string& option, const std::string& value, AmbientOpti
     return true;
 }
 
-// A value that is empty or looks like an option is the sign of a missing one.
-bool hasValue(const std::vector<std::string>& args, std::size_t option)
-{
-    return option + 1 < args.size() && !args[option + 1].empty() && !args[option + 1].starts_with("-");
-}
 
 void setFlag(const std::string& option, AmbientOptions& options)
 {
@@ -155,12 +151,11 @@ AmbientParse parseAmbientOptions(const std::vector<std::string>& args, const cha
             setFlag(option, options);
             continue;
         }
-        const std::string& expected = EXPECTED_VALUES.at(option);
-        if (!hasValue(args, i))
-            return refuse(option + " needs a value: " + expected);
-        if (!parseValue(option, args[i + 1], options))
-            return refuse(option + " " + args[i + 1] + ": expected " + expected);
-        ++i;
+        const std::string refusal = takeOptionValue(args, i, EXPECTED_VALUES.at(option), [&](const std::string& value) {
+            return parseValue(option, value, options);
+        });
+        if (!refusal.empty())
+            return refuse(refusal);
     }
     std::optional<unsigned long> screensaverId;
     // An empty value is as good as none: nothing was handed over.

@@ -1,19 +1,18 @@
 // Darkening the finished frame towards black, for the fades around the cut.
 #pragma once
 
+#include "platform/non_copyable.h"
 #include "render/shader.h"
 #include "render/shader_program.h"
 
 #include <GL/glew.h>
 
-class FadeToBlack {
+class FadeToBlack : NonCopyable {
 public:
     // Builds its program from the scale-up's vertex stage and the fade's
     // fragment stage in Shader/; needs a current context.
     FadeToBlack();
     ~FadeToBlack();
-    FadeToBlack(const FadeToBlack&) = delete;
-    FadeToBlack& operator=(const FadeToBlack&) = delete;
 
     // Scales the whole viewport's colour by `brightness` (1 leaves the frame as
     // it is, 0 makes it black). The depth test stays as it was and blending

@@ -2,6 +2,7 @@
 // in a fixed order, before the first frame.
 #include "app/scene.h"
 
+#include "app/scene_emitters.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "audio/audio_player.h"
@@ -9,8 +10,8 @@
 #include "camera/camera.h"
 #include "camera/frustum.h"
 #include "camera/window_size.h"
+#include "layout/scene_layout.h"
 #include "model/model.h"
-#include "particles/particle_system.h"
 #include "physics/physics_world.h"
 #include "render/atlas_texture.h"
 #include "render/gl_label.h"
@@ -24,7 +25,7 @@
 #include <GLFW/glfw3.h>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include <cmath>
+#include <span>
 #include <string>
 
 namespace {
@@ -52,52 +53,6 @@ const char* const MODEL_FILES[] = {
     "Assets/scene/test-tree-decor.obj",  "Assets/scene/morepenis.obj",
 };
 constexpr int ROOM_MODEL = 1;
-
-// One emitter's generator arguments, in the order setGenerator takes them.
-struct EmitterSettings {
-    glm::vec3 position;
-    glm::vec3 velocityMin;
-    glm::vec3 velocityMax;
-    glm::vec3 gravity;
-    glm::vec3 color;
-    float lifeMin;
-    float lifeMax;
-    float size;
-    float period;
-    int count;
-};
-
-EmitterSettings snowSettings(glm::vec3 position, glm::vec3 velocityMin)
-{
-    return {position, velocityMin, {-10.0f, -25.0f, -10.0f}, {0.4f, 0.4f, 0.4f}, {1.0f, 1.0f, 1.0f},
-            1.5f, 20.0f, 0.4f, 0.02f, 5};
-}
-
-const EmitterSettings SNOW[SNOW_EMITTERS] = {
-    snowSettings({20.0f, 175.0f, -140.121f}, {-5.0f, -5.0f, 0.0f}),
-    snowSettings({20.0f, 175.0f, -45.121f}, {-5.0f, -5.0f, 0.0f}),
-    snowSettings({200.4835f, 175.4705f, -180.7855f}, {0.0f, -5.0f, -5.0f}),
-    snowSettings({260.4835f, 175.4705f, -180.7855f}, {0.0f, -5.0f, -5.0f}),
-    snowSettings({350.4835f, 175.4705f, -180.7855f}, {0.0f, -5.0f, -5.0f}),
-    snowSettings({400.4835f, 175.4705f, -180.7855f}, {0.0f, -5.0f, -5.0f}),
-};
-
-const EmitterSettings FIRE = {{212.0f, 10.0f, -4.0f}, {-4.0f, 0.0f, -4.0f}, {4.0f, 15.0f, 4.0f}, {0.0f, 0.0f, 0.0f},
-                              {0.7f, 0.2f, 0.1f}, 0.5f, 2.0f, 4.0f, 0.08f, 20};
-
-const EmitterSettings SMOKE = {{64.0f, 33.0f, -31.0f}, {-0.02f, 0.2f, -0.02f}, {0.02f, 0.3f, 0.02f},
-                               {0.0f, 0.0f, 0.0f}, {0.01f, 0.01f, 0.011f}, 8.0f, 50.0f, 0.5f, 0.5f, 20};
-
-ParticleSystem* createEmitter(AtlasTexture* texture, const EmitterSettings& s)
-{
-    ParticleSystem* emitter = new ParticleSystem(texture);
-    emitter->init();
-    emitter->setGenerator(s.position, s.velocityMin, s.velocityMax, s.gravity, s.color, s.lifeMin, s.lifeMax,
-                          s.size, s.period, s.count);
-    emitter->setMatrices(scene.camera->getProjection(), scene.camera->getPosition(), scene.camera->getCenter(),
-                         scene.camera->getUp());
-    return emitter;
-}
 
 void setupShaders()
 {
@@ -128,19 +83,19 @@ void setupShaders()
 
 void setupLights()
 {
-    scene.directionalLight.Base.Color = glm::vec3(1.0f, 1.0f, 1.0f);
-    scene.directionalLight.Base.AmbientIntensity = 2.0f;
-    scene.directionalLight.Base.DiffuseIntensity = 1.0f;
-    scene.directionalLight.Direction = glm::vec3(0.5f, -0.5f, 0.0f) * (1.0f / std::sqrt(0.5f));
+    scene.directionalLight.Base.Color = layout::SUN_COLOUR;
+    scene.directionalLight.Base.AmbientIntensity = layout::SUN_AMBIENT;
+    scene.directionalLight.Base.DiffuseIntensity = layout::SUN_DIFFUSE;
+    scene.directionalLight.Direction = layout::SUN_DIRECTION * (1.0f / glm::length(layout::SUN_DIRECTION));
     scene.lightRotation = glm::rotate(glm::mat4(1.0f), 0.0f, glm::vec3(1.0f, 0.0f, 0.0f));
 
-    scene.pointLight.Base.Color = glm::vec3(1.0f, 0.6f, 0.0f);
-    scene.pointLight.Base.AmbientIntensity = 2.0f;
-    scene.pointLight.Base.DiffuseIntensity = 60.0f;
-    scene.pointLight.Position = glm::vec3(208.0f, 20.0f, -4.0f);
-    scene.pointLight.Atten.Constant = 0.0f;
-    scene.pointLight.Atten.Linear = 1.0f;
-    scene.pointLight.Atten.Exp = 0.0f;
+    scene.pointLight.Base.Color = layout::FIRE_LIGHT_COLOUR;
+    scene.pointLight.Base.AmbientIntensity = layout::FIRE_LIGHT_AMBIENT;
+    scene.pointLight.Base.DiffuseIntensity = layout::FIRE_LIGHT_DIFFUSE;
+    scene.pointLight.Position = layout::FIRE_LIGHT;
+    scene.pointLight.Atten.Constant = layout::FIRE_LIGHT_CONSTANT;
+    scene.pointLight.Atten.Linear = layout::FIRE_LIGHT_LINEAR;
+    scene.pointLight.Atten.Exp = layout::FIRE_LIGHT_EXP;
     scene.flicker = 0.0f;
 
     scene.lightUniforms = new LightUniforms(scene.basicProgram);
@@ -174,13 +129,13 @@ void setupShadows(const glm::mat4 (&faceViews)[6])
     scene.shadowTarget->initDirectional();
 
     glUseProgram(scene.basicProgram->id);
-    scene.basicProgram->setInt("shadowMap", 50);
-    scene.basicProgram->setVec2("mapSize", glm::vec2(1024.0f, 1024.0f));
-    scene.basicProgram->setInt("cubemap", 70);
+    scene.basicProgram->setInt("shadowMap", SHADOW_MAP_UNIT);
+    scene.basicProgram->setVec2("mapSize", glm::vec2(static_cast<float>(SHADOW_MAP_SIZE)));
+    scene.basicProgram->setInt("cubemap", SHADOW_CUBE_UNIT);
     scene.basicProgram->setVec2("nearFar", nearFar);
 
     glUseProgram(scene.shadowProgram->id);
-    scene.shadowProgram->setInt("ShadowMap", 50);
+    scene.shadowProgram->setInt("ShadowMap", SHADOW_MAP_UNIT); // a fixed upload no stage declares
 
     scene.shadowTarget->initPoint();
 
@@ -191,7 +146,7 @@ void setupShadows(const glm::mat4 (&faceViews)[6])
         glm::perspective(1.5707964f, 1.0f, scene.camera->nearPlane, scene.camera->farPlane * 0.5f);
     for (int i = 0; i < 6; ++i)
         scene.pointShadowProgram->setMat4("cubemapMat[" + std::to_string(i) + "]", cubeProjection * faceViews[i]);
-    scene.pointShadowProgram->setVec2("nearFar", nearFar);
+    scene.pointShadowProgram->setVec2("nearFar", nearFar); // a fixed upload no stage declares
 }
 
 } // namespace
@@ -232,19 +187,19 @@ void setupScene()
     scene.smokeTexture = new AtlasTexture("Assets\\maxresdefaultblur.jpg", 1, 1);
     markStartupStage("particle textures");
 
-    scene.snowParticles[0] = createEmitter(scene.particleTexture, SNOW[0]);
+    // The first emitter is built before the shadow maps, the others after them.
+    const std::span<const EmitterSettings> emitters(layout::EMITTERS);
+    addEmitter(emitters.front());
 
     setupShadows(faceViews);
     markStartupStage("shadow maps");
 
-    for (int i = 1; i < SNOW_EMITTERS; ++i)
-        scene.snowParticles[i] = createEmitter(scene.particleTexture, SNOW[i]);
-    scene.fireParticles = createEmitter(scene.fireAtlas, FIRE);
-    scene.smokeParticles = createEmitter(scene.smokeTexture, SMOKE);
+    for (const EmitterSettings& row : emitters.subspan(1))
+        addEmitter(row);
     markStartupStage("particles");
 
     glUseProgram(scene.skyProgram->id);
-    scene.skyProgram->setFloat("light", 1.0f);
+    scene.skyProgram->setFloat("light", layout::SKY_LIGHT_START);
 
     createPhysicsWorld(scene.physics, scene.camera->getPosition());
     scene.camera->body = scene.physics.viewerBody;

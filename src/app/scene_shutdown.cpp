@@ -10,24 +10,29 @@
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
 
+namespace {
+
+// The record's pointer never outlives what it points to.
+template <typename Owned> void release(Owned*& owned)
+{
+    delete owned;
+    owned = nullptr;
+}
+
+} // namespace
+
 void shutdownScene()
 {
-    delete scene.shadowTarget;
-    scene.shadowTarget = nullptr;
-    delete scene.scaledTargets;
-    scene.scaledTargets = nullptr;
+    release(scene.shadowTarget);
+    release(scene.scaledTargets);
 
     // The light uniforms own the basic program.
-    delete scene.lightUniforms;
-    scene.lightUniforms = nullptr;
+    release(scene.lightUniforms);
     scene.basicProgram = nullptr;
 
     destroyPhysicsWorld(scene.physics);
 
-    delete scene.skyVert;
-    scene.skyVert = nullptr;
-    delete scene.skyFrag;
-    scene.skyFrag = nullptr;
-    delete scene.skyProgram;
-    scene.skyProgram = nullptr;
+    release(scene.skyVert);
+    release(scene.skyFrag);
+    release(scene.skyProgram);
 }

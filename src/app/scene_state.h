@@ -3,12 +3,12 @@
 #pragma once
 
 #include "camera/render_settings.h"
+#include "layout/scene_layout.h"
 #include "physics/physics_world.h"
 #include "render/lights.h"
 
 #include <glm/glm.hpp>
 
-#include <array>
 #include <vector>
 
 struct GLFWwindow;
@@ -24,9 +24,6 @@ class Shader;
 class ShaderProgram;
 class ShadowMapTarget;
 class Skybox;
-
-constexpr int SNOW_EMITTERS = 6;
-constexpr int EMITTERS = SNOW_EMITTERS + 2;
 
 struct SceneState {
     // Null where the scene draws into a window that another program made; the
@@ -71,7 +68,11 @@ struct SceneState {
     AtlasTexture* particleTexture = nullptr;
     AtlasTexture* fireAtlas = nullptr;
     AtlasTexture* smokeTexture = nullptr;
-    ParticleSystem* snowParticles[SNOW_EMITTERS] = {};
+    // Every emitter, one for each row of the scene's emitter table and in its
+    // order, which is also the order of their updates and draws. The three named
+    // members below point into it, by each row's kind.
+    std::vector<ParticleSystem*> emitters;
+    std::vector<ParticleSystem*> snowParticles;
     ParticleSystem* fireParticles = nullptr;
     ParticleSystem* smokeParticles = nullptr;
 
@@ -79,7 +80,7 @@ struct SceneState {
     Skybox* skybox = nullptr;
     PhysicsWorld physics;
 
-    float skyLight = 1.0f;
+    float skyLight = layout::SKY_LIGHT_START;
     bool skyDimmed = false;
     glm::mat4 lightViewProj{1.0f};
     int objectsRendered = 0;
@@ -91,14 +92,6 @@ struct SceneState {
     ScaledTargetSet* scaledTargets = nullptr;
 
     RenderSettings settings;
-
-    // The eight emitters in creation order, which is also the order of their
-    // updates and draws: the six snow emitters, the fire, the plume.
-    std::array<ParticleSystem*, EMITTERS> emitters() const
-    {
-        return {snowParticles[0], snowParticles[1], snowParticles[2], snowParticles[3],
-                snowParticles[4], snowParticles[5], fireParticles,    smokeParticles};
-    }
 };
 
 extern SceneState scene;

@@ -5,6 +5,7 @@
 #include "audio/audio_player.h"
 #include "camera/bounding_box.h"
 #include "camera/camera.h"
+#include "layout/scene_layout.h"
 #include "model/model.h"
 #include "particles/particle_system.h"
 #include "physics/physics_world.h"
@@ -18,24 +19,19 @@
 
 namespace {
 
-constexpr float SUNSET_DEGREES_PER_SECOND = 6.0f;
-constexpr double SKY_DIMMING_PER_SECOND = 0.08;
-constexpr float SKY_LIGHT_FLOOR = 0.3f;
-constexpr float SKY_DIMMED_BELOW = 0.55f;
-
 // Once the camera has finished its route the sun turns and the sky dims, until
 // the sky light falls below its threshold; then both hold for good.
 void advanceSunset(float dt)
 {
     if (!scene.camera->path.finished || scene.skyDimmed)
         return;
-    scene.lightRotation = glm::rotate(scene.lightRotation, dt * SUNSET_DEGREES_PER_SECOND * 0.017453292f,
+    scene.lightRotation = glm::rotate(scene.lightRotation, dt * layout::SUNSET_DEGREES_PER_SECOND * 0.017453292f,
                                       glm::vec3(0.0f, 0.0f, 1.0f));
-    if (scene.skyLight >= SKY_LIGHT_FLOOR)
-        scene.skyLight = static_cast<float>(scene.skyLight - dt * SKY_DIMMING_PER_SECOND);
+    if (scene.skyLight >= layout::SKY_LIGHT_FLOOR)
+        scene.skyLight = static_cast<float>(scene.skyLight - dt * layout::SKY_DIMMING_PER_SECOND);
     glUseProgram(scene.skyProgram->id);
     glUniform1f(glGetUniformLocation(scene.skyProgram->id, "light"), scene.skyLight);
-    if (scene.skyLight < SKY_DIMMED_BELOW)
+    if (scene.skyLight < layout::SKY_DIMMED_BELOW)
         scene.skyDimmed = true;
 }
 
@@ -60,7 +56,7 @@ void updateScene(float dt)
         model->updateTransforms();
     scene.roomBounds->transform(scene.room->modelMatrix);
 
-    for (ParticleSystem* emitter : scene.emitters())
+    for (ParticleSystem* emitter : scene.emitters)
         emitter->update(dt);
 
     advanceFlicker();

@@ -6,8 +6,8 @@
 #include "audio/sound.h"
 #include "audio/sound_system.h"
 #include "platform/native_path.h"
+#include "platform/report_line.h"
 
-#include <iostream>
 #include <string>
 
 namespace {
@@ -53,7 +53,7 @@ void startAudio(AudioPlayer& audio)
     });
     // The program runs on in silence; one line says so, off standard output.
     if (audio.result == sound::ERR_OUTPUT_INIT)
-        std::cerr << "Sound is off: no audio output device could be opened" << std::endl;
+        reportLine("Sound is off: no audio output device could be opened");
     audio.result = openLooping(audio, MUSIC_TRACK.file, &audio.musicStream);
     audio.result = openLooping(audio, FIRE_TRACK.file, &audio.fireStream);
     audio.result = play(audio, audio.fireStream, &audio.fireChannel);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "audio/sound_codes.h"
+#include "platform/non_copyable.h"
 
 #include <AL/al.h>
 
@@ -16,14 +17,12 @@ namespace sound {
 
 class Sound;
 
-class Channel {
+class Channel : NonCopyable {
 public:
     // Makes the source and its buffers; `ready()` says whether OpenAL gave them.
     // `lock` is the system's, which the caller holds for the construction.
     Channel(Sound& sound, int index, std::mutex& lock);
     ~Channel();
-    Channel(const Channel&) = delete;
-    Channel& operator=(const Channel&) = delete;
 
     bool ready() const;
     // Fills the whole queue and starts playing; the caller holds `lock`.

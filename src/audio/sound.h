@@ -3,6 +3,7 @@
 #pragma once
 
 #include "audio/sound_codes.h"
+#include "platform/non_copyable.h"
 
 #include <AL/al.h>
 
@@ -15,13 +16,11 @@ struct mpg123_handle_struct;
 
 namespace sound {
 
-class Sound {
+class Sound : NonCopyable {
 public:
     // Opens `path` for streaming; fills `sound` only on success.
     static Result open(const char* path, unsigned mode, std::unique_ptr<Sound>& sound);
     ~Sound();
-    Sound(const Sound&) = delete;
-    Sound& operator=(const Sound&) = delete;
 
     Result setMode(unsigned newMode);
 

@@ -8,6 +8,7 @@
 #include "audio/channel.h"
 #include "audio/sound.h"
 #include "audio/sound_codes.h"
+#include "platform/non_copyable.h"
 
 #include <AL/alc.h>
 
@@ -19,12 +20,9 @@
 
 namespace sound {
 
-class System {
+class System : NonCopyable {
 public:
-    System() = default;
     ~System();
-    System(const System&) = delete;
-    System& operator=(const System&) = delete;
 
     // Opens the default audio device and starts the feeder; `flags` must be
     // INIT_NORMAL and no extra driver data is understood.

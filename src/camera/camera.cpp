@@ -3,6 +3,7 @@
 
 #include "camera/window_ratio.h"
 #include "camera/window_size.h"
+#include "layout/scene_layout.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -21,7 +22,7 @@ void Camera::update(float dt)
     aspect = aspectRatio(width, height, aspect);
 
     if (frameMovesCamera(dt))
-        path.t += dt * 0.1f;
+        path.t += dt * (1.0f / layout::SECONDS_PER_SEGMENT);
 
     if (path.t >= 1.0f) {
         if (path.segmentEnd < path.pointCount - 1) {

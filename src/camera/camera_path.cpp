@@ -16,7 +16,7 @@ void Camera::loadPath()
     int component = 0;
     int written = 0;
     glm::vec3 point{0.0f};
-    // Numbers past the 120th are ignored so that nothing is written past the slots.
+    // Numbers beyond what the slots hold are ignored, so nothing is written past them.
     while (written < PATH_CAPACITY && std::getline(file, line)) {
         // A line with no number at its start reads as 0.0, so the three-line
         // grouping of the lines after it stays as the file lays it out.

@@ -1,10 +1,13 @@
-// The camera route: 40 Bezier control points read once from the route file, and
+// The camera route: the Bezier control points read once from the route file, and
 // the progress of the flight along them.
 #pragma once
 
+#include "layout/scene_layout.h"
+
 #include <glm/glm.hpp>
 
-constexpr int PATH_CAPACITY = 40;
+// Each segment's start anchor and two handles, and the last segment's end anchor.
+constexpr int PATH_CAPACITY = 3 * layout::ROUTE_SEGMENTS + 1;
 constexpr float PATH_SCALE = 0.5f;
 
 struct CameraPath {

@@ -115,7 +115,8 @@ void Mesh::setMaterialUniforms(ShaderProgram& program) const
 }
 
 // Entry i goes to unit i; samplers are numbered per type from 1
-// ("texture_diffuse1", "texture_diffuse2", "texture_specular1").
+// ("texture_diffuse1", "texture_diffuse2", "texture_specular1"). The main pass
+// declares no specular sampler: a specular texture's upload lands nowhere.
 void Mesh::bindTextures(ShaderProgram& program) const
 {
     int diffuseNumber = 1;

@@ -5,6 +5,7 @@
 #include "model/mesh.h"
 #include "model/mesh_material.h"
 #include "model/mesh_texture.h"
+#include "platform/non_copyable.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
@@ -20,12 +21,9 @@ class Frustum;
 
 // Created once by the set-up with the GL context current; the frustum of the
 // scene state must exist by then.
-class Model {
+class Model : NonCopyable {
 public:
     Model(const char* path, glm::vec3 position, glm::vec3 scale);
-
-    Model(const Model&) = delete;
-    Model& operator=(const Model&) = delete;
 
     // Per frame: the model matrix (scale x translate), then each mesh's matrix and box.
     void updateTransforms();

@@ -146,6 +146,13 @@ void ParticleSystem::setGenerator(const glm::vec3& position, const glm::vec3& ve
     elapsed = 0.8f;
 }
 
+void ParticleSystem::configure(const EmitterSettings& settings)
+{
+    kind = settings.kind;
+    setGenerator(settings.position, settings.velocityMin, settings.velocityMax, settings.gravity, settings.color,
+                 settings.lifeMin, settings.lifeMax, settings.size, settings.period, settings.count);
+}
+
 void ParticleSystem::update(float dt)
 {
     if (!initialized)
@@ -235,6 +242,7 @@ void ParticleSystem::render()
     renderProgram.setInt("gSampler", PARTICLE_TEXTURE_UNIT);
     renderProgram.setInt("rowss", texture->rows);
     renderProgram.setInt("cols", texture->cols);
+    renderProgram.setInt("iKind", static_cast<int>(kind));
 
     glBindVertexArray(vertexArrays[current]);
     glDrawTransformFeedbackInstanced(GL_POINTS, transformFeedback, INSTANCES);

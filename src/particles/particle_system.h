@@ -2,6 +2,8 @@
 // transform feedback every frame and drawn as camera-facing sprites.
 #pragma once
 
+#include "layout/emitter_settings.h"
+#include "platform/non_copyable.h"
 #include "render/shader.h"
 #include "render/shader_program.h"
 
@@ -16,24 +18,25 @@ constexpr int PARTICLE_CAPACITY = 100000;
 // Bytes of one particle record: the vertex layout and the feedback layout at once.
 constexpr int PARTICLE_STRIDE = 60;
 
-class ParticleSystem {
+class ParticleSystem : NonCopyable {
 public:
     explicit ParticleSystem(AtlasTexture* texture);
-
-    ParticleSystem(const ParticleSystem&) = delete;
-    ParticleSystem& operator=(const ParticleSystem&) = delete;
 
     // Builds the programs and GPU resources; false when already done.
     bool init();
     void setGenerator(const glm::vec3& position, const glm::vec3& velocityMin, const glm::vec3& velocityMax,
                       const glm::vec3& gravity, const glm::vec3& color, float lifeMin, float lifeMax, float size,
                       float period, int count);
+    // The row's kind, then its generator values.
+    void configure(const EmitterSettings& settings);
     void update(float dt);
 
     void setMatrices(const glm::mat4& projection, const glm::vec3& eye, const glm::vec3& center,
                      const glm::vec3& up);
     void render();
 
+    // Tells the render stages how to shape and colour the sprites.
+    EmitterKind kind = EmitterKind::Snow;
     bool blendEnabled = true;
     bool initialized = false;
     AtlasTexture* texture = nullptr;

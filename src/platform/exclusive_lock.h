@@ -3,14 +3,14 @@
 // however it ends.
 #pragma once
 
+#include "platform/non_copyable.h"
+
 #include <string>
 
-class ExclusiveLock {
+class ExclusiveLock : NonCopyable {
 public:
     ExclusiveLock() = default;
     ~ExclusiveLock();
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
 
     // True when this process now holds the lock on `path` (made if missing);
     // false when another process holds it or the file cannot be opened.

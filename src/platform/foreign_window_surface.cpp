@@ -3,9 +3,10 @@
 // hacks, so it is an end like any other, never a failure.
 #include "platform/foreign_window_surface.h"
 
+#include "platform/report_line.h"
+
 #include <poll.h>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -38,8 +39,7 @@ int onXError(Display* display, XErrorEvent* error)
     }
     char text[256] = {};
     XGetErrorText(display, error->error_code, text, sizeof text);
-    std::fprintf(stderr, "%s: X error %s (request %d.%d)\n", program_invocation_short_name, text,
-                 error->request_code, error->minor_code);
+    reportLine("X error %s (request %d.%d)", text, error->request_code, error->minor_code);
     std::exit(1);
 }
 

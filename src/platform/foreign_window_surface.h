@@ -4,6 +4,7 @@
 // it is destroyed the surface reads as closed, whichever way the news comes.
 #pragma once
 
+#include "platform/non_copyable.h"
 #include "platform/surface.h"
 #include "platform/x_window_watch.h"
 
@@ -13,7 +14,7 @@
 #include <memory>
 #include <string>
 
-class ForeignWindowSurface : public Surface {
+class ForeignWindowSurface : public Surface, NonCopyable {
 public:
     // Opens a connection of its own to the display, makes a compatibility-
     // profile context current on `window` (0: the default screen's root
@@ -23,8 +24,6 @@ public:
 
     ForeignWindowSurface() = default;
     ~ForeignWindowSurface() override;
-    ForeignWindowSurface(const ForeignWindowSurface&) = delete;
-    ForeignWindowSurface& operator=(const ForeignWindowSurface&) = delete;
 
     void processEvents(double seconds) override;
     void size(int& width, int& height) const override;

@@ -6,6 +6,7 @@
 // reaches GLFW without any callback.
 #pragma once
 
+#include "platform/non_copyable.h"
 #include "platform/surface.h"
 
 #include <memory>
@@ -16,7 +17,7 @@ class XWindowWatch;
 // Xlib's own declaration: its header's macros would clash with the window opener's names.
 typedef struct _XDisplay Display;
 
-class GlfwSurface : public Surface {
+class GlfwSurface : public Surface, NonCopyable {
 public:
     // Full screen when `width` is 0, else a window of `width` x `height`; the
     // size is checked against what the machine can carry first. On failure
@@ -26,8 +27,6 @@ public:
     GlfwSurface() = default;
     // Closes the window and terminates GLFW.
     ~GlfwSurface() override;
-    GlfwSurface(const GlfwSurface&) = delete;
-    GlfwSurface& operator=(const GlfwSurface&) = delete;
 
     void processEvents(double seconds) override;
     void size(int& width, int& height) const override;

@@ -4,19 +4,19 @@
 // answers, the screen is left to its settings and nothing else changes.
 #pragma once
 
+#include "platform/non_copyable.h"
+
 #include <X11/Xlib.h>
 
 #include <cstdint>
 
 struct sd_bus;
 
-class ScreenAwake {
+class ScreenAwake : NonCopyable {
 public:
     ScreenAwake() = default;
     // Lets the screen blank again.
     ~ScreenAwake();
-    ScreenAwake(const ScreenAwake&) = delete;
-    ScreenAwake& operator=(const ScreenAwake&) = delete;
 
     // Asks for the screen to stay awake, or lets it go; asking twice for the
     // same changes nothing.

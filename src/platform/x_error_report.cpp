@@ -3,12 +3,12 @@
 #include "platform/x_error_report.h"
 
 #include "platform/console.h"
+#include "platform/report_line.h"
 
 #include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <iostream>
 
 namespace {
 
@@ -18,8 +18,7 @@ int reportAndExit(Display* display, XErrorEvent* error)
 {
     char text[256] = {};
     XGetErrorText(display, error->error_code, text, sizeof text);
-    std::cout << "ERROR: X Error " << text << " (request " << static_cast<int>(error->request_code) << "."
-              << static_cast<int>(error->minor_code) << ")" << std::endl;
+    reportLine("X error %s (request %d.%d)", text, error->request_code, error->minor_code);
     pauseConsole();
     std::exit(-1);
 }
@@ -35,7 +34,7 @@ int reportLostConnection(Display* display)
     if (exiting)
         _exit(1);
     exiting = true;
-    std::cout << "ERROR: X connection to " << DisplayString(display) << " lost" << std::endl;
+    reportLine("X connection to %s lost", DisplayString(display));
     std::exit(1);
 }
 

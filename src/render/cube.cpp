@@ -3,6 +3,7 @@
 #include "render/cube.h"
 
 #include "platform/native_path.h"
+#include "platform/report_line.h"
 #include "render/gl_label.h"
 #include "render/shader_program.h"
 
@@ -11,7 +12,6 @@
 #include <assimp/scene.h>
 #include <glm/gtc/type_ptr.hpp>
 
-#include <iostream>
 #include <vector>
 
 namespace kesa::scene {
@@ -65,8 +65,8 @@ Cube::Cube(float scale_, glm::vec3 position_, ShaderProgram* program_) : SceneOb
     const aiScene* imported = importer.ReadFile(nativePath(kSpherePath), kImportFlags);
     const aiMesh* mesh = firstTriangleMesh(imported);
     if (mesh == nullptr) {
-        std::cerr << "Error importing " << kSpherePath << ": "
-                  << (imported == nullptr ? importer.GetErrorString() : "no triangle mesh") << std::endl;
+        reportLine("cannot import %s: %s", kSpherePath,
+                   imported == nullptr ? importer.GetErrorString() : "no triangle mesh");
         return;
     }
     upload(*mesh);

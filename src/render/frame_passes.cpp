@@ -26,8 +26,6 @@
 namespace {
 
 constexpr float SHADOW_BOX_MARGIN = 300.0f;
-constexpr int SHADOW_MAP_UNIT = 50;
-constexpr int SHADOW_CUBE_UNIT = 70;
 
 void drawAllMeshes(ShaderProgram* program, bool depthOnly)
 {
@@ -69,6 +67,7 @@ void renderFireShadow()
 {
     glUseProgram(scene.pointShadowProgram->id);
     const glm::vec4 lightPosition(scene.pointLight.Position, 1.0f);
+    // A fixed upload no stage of this program declares.
     glUniform4fv(glGetUniformLocation(scene.pointShadowProgram->id, "lightPosition"), 1, glm::value_ptr(lightPosition));
     glBindFramebuffer(GL_FRAMEBUFFER, scene.shadowTarget->pointFbo);
     glViewport(0, 0, SHADOW_MAP_SIZE, SHADOW_MAP_SIZE);
@@ -102,9 +101,9 @@ void setFrameUniforms()
     ShaderProgram& program = *scene.basicProgram;
     const Camera& camera = *scene.camera;
     program.setMat4("view_proj", camera.projection * camera.view);
-    program.setMat4("view", camera.view);
+    program.setMat4("view", camera.view); // a fixed upload no stage declares
     program.setMat4("light_view_proj", scene.lightViewProj);
-    program.setInt("animate", 0);
+    program.setInt("animate", 0); // a fixed upload no stage declares
     program.setMat4("directionalLight.Rotation", scene.lightRotation);
     scene.lightUniforms->setEyeWorldPos(camera.position);
 }
@@ -200,7 +199,7 @@ void renderFrame()
     bindShadowMaps();
     setFrameUniforms();
     const Camera& camera = *scene.camera;
-    for (ParticleSystem* emitter : scene.emitters())
+    for (ParticleSystem* emitter : scene.emitters)
         emitter->setMatrices(camera.getProjection(), camera.getPosition(), camera.getCenter(), camera.getUp());
     // Each visible pixel is shaded once: only the surface the pre-pass kept
     // passes, and the depth it laid down stays as it is.
@@ -216,7 +215,7 @@ void renderFrame()
     endPassTiming(FramePass::Sky);
 
     beginPassTiming(FramePass::Particles);
-    for (ParticleSystem* emitter : scene.emitters())
+    for (ParticleSystem* emitter : scene.emitters)
         emitter->render();
     endPassTiming(FramePass::Particles);
 

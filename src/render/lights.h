@@ -2,6 +2,8 @@
 // basic program under the names its fragment stage declares.
 #pragma once
 
+#include "platform/non_copyable.h"
+
 #include <glm/glm.hpp>
 
 #include <vector>
@@ -32,13 +34,10 @@ struct PointLight {
 };
 
 // Owns its program: the destructor deletes it.
-class LightUniforms {
+class LightUniforms : NonCopyable {
 public:
     explicit LightUniforms(ShaderProgram* program);
     ~LightUniforms();
-
-    LightUniforms(const LightUniforms&) = delete;
-    LightUniforms& operator=(const LightUniforms&) = delete;
 
     void setDirectionalLight(const DirectionalLight& light);
     void setPointLights(const std::vector<PointLight>& lights);

@@ -6,28 +6,24 @@
 #include <GL/glew.h>
 
 #include <limits>
+#include <string>
 
 namespace {
 
-constexpr int PASS_COUNT = static_cast<int>(FramePass::Count);
-constexpr const char* PASS_LABELS[PASS_COUNT] = {
-    "pass timer: directional shadow", "pass timer: point shadow", "pass timer: main",
-    "pass timer: sky", "pass timer: particles"};
-
 bool timingEnabled = false;
-GLuint queries[PASS_COUNT] = {};
-bool running[PASS_COUNT] = {};
-bool measured[PASS_COUNT] = {};
+GLuint queries[FRAME_PASS_COUNT] = {};
+bool running[FRAME_PASS_COUNT] = {};
+bool measured[FRAME_PASS_COUNT] = {};
 
 void createQueries()
 {
     // Created rather than only named, so that they exist for their labels at once.
     if (GLEW_ARB_direct_state_access)
-        glCreateQueries(GL_TIME_ELAPSED, PASS_COUNT, queries);
+        glCreateQueries(GL_TIME_ELAPSED, FRAME_PASS_COUNT, queries);
     else
-        glGenQueries(PASS_COUNT, queries);
-    for (int pass = 0; pass < PASS_COUNT; ++pass)
-        labelObject(GL_QUERY, queries[pass], PASS_LABELS[pass]);
+        glGenQueries(FRAME_PASS_COUNT, queries);
+    for (int pass = 0; pass < FRAME_PASS_COUNT; ++pass)
+        labelObject(GL_QUERY, queries[pass], (std::string("pass timer: ") + FRAME_PASSES[pass].label).c_str());
 }
 
 } // namespace
@@ -56,7 +52,7 @@ void endPassTiming(FramePass pass)
 void enablePassTiming(bool enabled)
 {
     // A query left open would make every later begin fail.
-    for (int pass = 0; pass < PASS_COUNT; ++pass) {
+    for (int pass = 0; pass < FRAME_PASS_COUNT; ++pass) {
         if (running[pass])
             glEndQuery(GL_TIME_ELAPSED);
         running[pass] = measured[pass] = false;
@@ -64,11 +60,11 @@ void enablePassTiming(bool enabled)
     timingEnabled = enabled;
 }
 
-bool collectPassTimes(double milliseconds[(int)FramePass::Count])
+bool collectPassTimes(double milliseconds[FRAME_PASS_COUNT])
 {
     if (!timingEnabled)
         return false;
-    for (int pass = 0; pass < PASS_COUNT; ++pass) {
+    for (int pass = 0; pass < FRAME_PASS_COUNT; ++pass) {
         milliseconds[pass] = std::numeric_limits<double>::quiet_NaN();
         if (!measured[pass])
             continue;

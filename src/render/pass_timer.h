@@ -2,7 +2,7 @@
 // program pays nothing; the replay tool turns it on to write per-frame timings.
 #pragma once
 
-enum class FramePass { DirectionalShadow, PointShadow, Main, Sky, Particles, Count };
+#include "render/frame_pass_table.h"
 
 // Brackets one pass; both are no-ops unless timing is enabled. Passes do not nest,
 // and each is timed once per frame: timing a pass again restarts its measurement.
@@ -14,4 +14,4 @@ void enablePassTiming(bool enabled);
 // After the frame: waits for the GPU and fills the time of every pass in
 // milliseconds, NaN for a pass not timed in this frame. False (and nothing
 // filled) while timing is disabled.
-bool collectPassTimes(double milliseconds[(int)FramePass::Count]);
+bool collectPassTimes(double milliseconds[FRAME_PASS_COUNT]);

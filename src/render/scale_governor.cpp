@@ -5,6 +5,8 @@
 // would still fit with room to spare, so that alternating frames cannot flip it.
 #include "render/scale_governor.h"
 
+#include "platform/median.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -30,13 +32,6 @@ double quantile(std::vector<double> values, double share)
     std::sort(values.begin(), values.end());
     const std::size_t index = static_cast<std::size_t>(std::ceil(share * values.size())) - 1;
     return values[index];
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
 // A frame at `fromTenths` grown to `toTenths`: its pixel count goes with the

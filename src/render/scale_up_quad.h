@@ -4,18 +4,16 @@
 // settings gives such a window).
 #pragma once
 
+#include "platform/non_copyable.h"
 #include "render/shader.h"
 #include "render/shader_program.h"
 
 #include <GL/glew.h>
 
-class ScaleUpQuad {
+class ScaleUpQuad : NonCopyable {
 public:
     ScaleUpQuad();
     ~ScaleUpQuad();
-
-    ScaleUpQuad(const ScaleUpQuad&) = delete;
-    ScaleUpQuad& operator=(const ScaleUpQuad&) = delete;
 
     // Covers the viewport of the bound draw framebuffer with `image`, filtered by
     // its own sampler state. The depth test and the polygon mode stay as they

@@ -2,19 +2,16 @@
 // is drawn smaller than the window, and its scale-up into the window.
 #pragma once
 
+#include "platform/non_copyable.h"
 #include "render/scale_up_quad.h"
 
 #include <GL/glew.h>
 
 #include <memory>
 
-class ScaledTarget {
+class ScaledTarget : NonCopyable {
 public:
-    ScaledTarget() = default;
     ~ScaledTarget();
-
-    ScaledTarget(const ScaledTarget&) = delete;
-    ScaledTarget& operator=(const ScaledTarget&) = delete;
 
     // Binds the target for drawing at this size, with the viewport on all of it;
     // its storage is made again whenever the size differs from the last. False,

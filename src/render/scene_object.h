@@ -3,6 +3,7 @@
 #pragma once
 
 #include "camera/bounding_box.h"
+#include "platform/non_copyable.h"
 
 #include <glm/glm.hpp>
 
@@ -11,14 +12,11 @@ class btRigidBody;
 
 namespace kesa::scene {
 
-class SceneObject {
+class SceneObject : NonCopyable {
 public:
     SceneObject(float scale, glm::vec3 position, ShaderProgram* program);
     // Releases the linked rigid body with its collision shape and motion state.
     virtual ~SceneObject();
-
-    SceneObject(const SceneObject&) = delete;
-    SceneObject& operator=(const SceneObject&) = delete;
 
     virtual void update(float dt) = 0;
     virtual void draw() = 0;

@@ -2,6 +2,7 @@
 #include "render/shader.h"
 
 #include "platform/native_path.h"
+#include "render/build_status.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,7 +10,6 @@
 #include <iostream>
 #include <iterator>
 #include <string_view>
-#include <vector>
 
 namespace {
 
@@ -63,18 +63,7 @@ Shader::Shader(const std::string& path, GLenum type, const std::string& definiti
     const char* text = source.c_str();
     glShaderSource(id, 1, &text, nullptr);
     glCompileShader(id);
-
-    GLint status = GL_FALSE;
-    glGetShaderiv(id, GL_COMPILE_STATUS, &status);
-    if (status == GL_TRUE)
-        return;
-
-    GLint length = 0;
-    glGetShaderiv(id, GL_INFO_LOG_LENGTH, &length);
-    std::vector<char> log(static_cast<size_t>(length > 0 ? length : 1), '\0');
-    glGetShaderInfoLog(id, length, nullptr, log.data());
-    std::cout << log.data() << std::endl;
-    std::exit(1);
+    requireBuilt(id, GL_COMPILE_STATUS, glGetShaderiv, glGetShaderInfoLog);
 }
 
 Shader::~Shader()

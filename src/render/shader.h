@@ -1,18 +1,17 @@
 // One GL shader stage compiled from one GLSL file. Any failure is fatal.
 #pragma once
 
+#include "platform/non_copyable.h"
+
 #include <GL/glew.h>
 
 #include <string>
 
-class Shader {
+class Shader : NonCopyable {
 public:
     // `definitions`: preprocessor lines compiled in after the file's #version line.
     Shader(const std::string& path, GLenum type, const std::string& definitions = "");
     ~Shader();
-
-    Shader(const Shader&) = delete;
-    Shader& operator=(const Shader&) = delete;
 
     GLuint id = 0;
 };

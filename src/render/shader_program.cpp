@@ -1,6 +1,7 @@
 // Program creation, linking and the by-name uniform setters.
 #include "render/shader_program.h"
 
+#include "render/build_status.h"
 #include "render/shader.h"
 
 #include <glm/gtc/type_ptr.hpp>
@@ -38,18 +39,7 @@ void ShaderProgram::link()
     for (const Shader* shader : shaders)
         glAttachShader(id, shader->id);
     glLinkProgram(id);
-
-    GLint status = GL_FALSE;
-    glGetProgramiv(id, GL_LINK_STATUS, &status);
-    if (status == GL_TRUE)
-        return;
-
-    GLint length = 0;
-    glGetProgramiv(id, GL_INFO_LOG_LENGTH, &length);
-    std::vector<char> log(static_cast<size_t>(length > 0 ? length : 1), '\0');
-    glGetProgramInfoLog(id, length, nullptr, log.data());
-    std::cout << log.data() << std::endl;
-    std::exit(1);
+    requireBuilt(id, GL_LINK_STATUS, glGetProgramiv, glGetProgramInfoLog);
 }
 
 void ShaderProgram::setFloat(std::string name, float value)

@@ -2,6 +2,8 @@
 // setters used for fixed values. The program does not own its stages.
 #pragma once
 
+#include "platform/non_copyable.h"
+
 #include <GL/glew.h>
 #include <glm/glm.hpp>
 
@@ -10,14 +12,11 @@
 
 class Shader;
 
-class ShaderProgram {
+class ShaderProgram : NonCopyable {
 public:
     ShaderProgram() = default;
     explicit ShaderProgram(std::vector<Shader*> stages);
     ~ShaderProgram();
-
-    ShaderProgram(const ShaderProgram&) = delete;
-    ShaderProgram& operator=(const ShaderProgram&) = delete;
 
     // For programs that are members of another object: replaces the list and
     // creates the GL program. Linking stays a separate step.

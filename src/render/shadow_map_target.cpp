@@ -25,6 +25,22 @@ void setDepthCompare(GLenum target)
     glTexParameteri(target, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
 }
 
+// Attaches the whole of `depth` as the framebuffer's only buffer, through the
+// binding point each target is built with. A complete framebuffer is unbound
+// again; an incomplete one is reported and stays bound.
+bool attachDepthOnly(GLenum binding, GLuint fbo, const char* label, GLuint depth)
+{
+    glBindFramebuffer(binding, fbo);
+    labelObject(GL_FRAMEBUFFER, fbo, label);
+    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depth, 0);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    if (!checkFramebuffer())
+        return false;
+    glBindFramebuffer(binding, 0);
+    return true;
+}
+
 } // namespace
 
 ShadowMapTarget::~ShadowMapTarget()
@@ -53,16 +69,7 @@ bool ShadowMapTarget::initDirectional()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_2D, 0);
     labelObject(GL_TEXTURE, directionalDepth, "directional shadow depth");
-
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, directionalFbo);
-    labelObject(GL_FRAMEBUFFER, directionalFbo, "directional shadow framebuffer");
-    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, directionalDepth, 0);
-    glDrawBuffer(GL_NONE);
-    glReadBuffer(GL_NONE);
-    if (!checkFramebuffer())
-        return false;
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    return true;
+    return attachDepthOnly(GL_DRAW_FRAMEBUFFER, directionalFbo, "directional shadow framebuffer", directionalDepth);
 }
 
 bool ShadowMapTarget::initPoint()
@@ -81,15 +88,6 @@ bool ShadowMapTarget::initPoint()
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
     labelObject(GL_TEXTURE, pointDepthCube, "point shadow depth cube");
-
-    glBindFramebuffer(GL_FRAMEBUFFER, pointFbo);
-    labelObject(GL_FRAMEBUFFER, pointFbo, "point shadow framebuffer");
     // Layered attachment: the geometry stage picks the face per primitive.
-    glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, pointDepthCube, 0);
-    glDrawBuffer(GL_NONE);
-    glReadBuffer(GL_NONE);
-    if (!checkFramebuffer())
-        return false;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    return true;
+    return attachDepthOnly(GL_FRAMEBUFFER, pointFbo, "point shadow framebuffer", pointDepthCube);
 }

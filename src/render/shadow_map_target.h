@@ -2,19 +2,19 @@
 // directional light and a layered cube map for the point light.
 #pragma once
 
+#include "platform/non_copyable.h"
 #include "render/shadow_map_cache.h"
 
 #include <GL/glew.h>
 
 constexpr int SHADOW_MAP_SIZE = 1024;
+// The texture units the lit pass samples the sun's map and the fire's cube map from.
+constexpr int SHADOW_MAP_UNIT = 50;
+constexpr int SHADOW_CUBE_UNIT = 70;
 
-class ShadowMapTarget {
+class ShadowMapTarget : NonCopyable {
 public:
-    ShadowMapTarget() = default;
     ~ShadowMapTarget();
-
-    ShadowMapTarget(const ShadowMapTarget&) = delete;
-    ShadowMapTarget& operator=(const ShadowMapTarget&) = delete;
 
     // Each returns whether its framebuffer is complete. On success the default
     // framebuffer is bound again; on failure the incomplete one stays bound.

@@ -2,6 +2,8 @@
 // drawn behind everything after the lit scene.
 #pragma once
 
+#include "platform/non_copyable.h"
+
 #include <string>
 
 class Camera;
@@ -12,13 +14,10 @@ namespace kesa::scene {
 class Cube;
 }
 
-class Skybox {
+class Skybox : NonCopyable {
 public:
     Skybox(Camera* camera, ShaderProgram* program);
     ~Skybox();
-
-    Skybox(const Skybox&) = delete;
-    Skybox& operator=(const Skybox&) = delete;
 
     // The directory and the six face files in GL face order (+X, -X, +Y, -Y,
     // +Z, -Z); loads the cube map, then imports the sphere.

@@ -3,9 +3,9 @@
 #include "render/texture_path.h"
 
 #include "platform/renderer_facts.h"
+#include "platform/report_line.h"
 
 #include <cstdlib>
-#include <iostream>
 #include <string_view>
 
 TexturePathChoice chooseTexturePath(std::optional<bool> accelerated, const std::string& renderer,
@@ -32,7 +32,7 @@ TexturePath detectTexturePath()
     const TexturePathChoice choice =
         chooseTexturePath(reportedAcceleration(), currentRendererName(), std::getenv(TEXTURE_PATH_VARIABLE));
     if (!choice.complaint.empty())
-        std::cerr << choice.complaint << std::endl;
+        reportLine("%s", choice.complaint.c_str());
     return choice.path;
 }
 

@@ -10,7 +10,7 @@ enum class TexturePath { Sampler, Shader };
 
 struct TexturePathChoice {
     TexturePath path = TexturePath::Shader;
-    std::string complaint; // one line for standard error; empty when there is nothing to say
+    std::string complaint; // one line to report; empty when there is nothing to say
 };
 
 // The variable that forces a path: "sampler" or "shader".
@@ -22,7 +22,7 @@ constexpr const char* TEXTURE_PATH_VARIABLE = "FROSTEMBER_TEXTURE_PATH";
 TexturePathChoice chooseTexturePath(std::optional<bool> accelerated, const std::string& renderer,
                                     const char* forced);
 
-// Asks the current context and the environment; any complaint goes to standard error.
+// Asks the current context and the environment; any complaint is reported.
 TexturePath detectTexturePath();
 
 // The lines the lit fragment stage is compiled with for `path`.

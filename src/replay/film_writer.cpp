@@ -2,6 +2,7 @@
 #include "replay/film_writer.h"
 
 #include "audio/background_mix.h"
+#include "platform/report_line.h"
 #include "platform/stop_signal.h"
 
 #include <fcntl.h>
@@ -128,7 +129,8 @@ void abandonUnfinishedFilm()
         return;
     unfinished->abandon();
     // The line break ends the progress line the frame loop leaves open.
-    std::fprintf(stderr, "\nfrostember-replay: film %s not made\n", unfinishedPath.c_str());
+    std::fputs("\n", stderr);
+    reportLine("film %s not made", unfinishedPath.c_str());
 }
 
 void abandonAtExit(FilmWriter* film, const std::string& path)

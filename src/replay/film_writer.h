@@ -6,17 +6,16 @@
 // process through exit() once the encoder runs.
 #pragma once
 
+#include "platform/non_copyable.h"
+
 #include <sys/types.h>
 
 #include <string>
 #include <vector>
 
-class FilmWriter {
+class FilmWriter : NonCopyable {
 public:
-    FilmWriter() = default;
     ~FilmWriter(); // abandons an unfinished film
-    FilmWriter(const FilmWriter&) = delete;
-    FilmWriter& operator=(const FilmWriter&) = delete;
 
     // Checks the format the extension names (.mp4: H.264 and AAC; .webm: VP9 and
     // Opus), that ffmpeg can be found and that the folder takes the file. False

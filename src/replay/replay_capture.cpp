@@ -18,6 +18,20 @@ long captureFrame(double time, double dt)
     return static_cast<long>(std::clamp(frame, 1.0, LAST_FRAME));
 }
 
+std::vector<double> periodicCaptureTimes(long frame, double step, double dt)
+{
+    // From a multiple early, so that none close to the previous frame's time is missed.
+    const double previous = static_cast<double>(frame - 1) * dt;
+    long multiple = std::max(0L, static_cast<long>(std::floor(previous / step)) - 1);
+    std::vector<double> times;
+    for (; captureFrame(static_cast<double>(multiple) * step, dt) <= frame; ++multiple) {
+        const double time = static_cast<double>(multiple) * step;
+        if (captureFrame(time, dt) == frame)
+            times.push_back(time);
+    }
+    return times;
+}
+
 std::string captureFileName(double time)
 {
     char name[64];

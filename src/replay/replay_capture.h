@@ -11,6 +11,9 @@
 // frame it names at dt 0.1, not the next one because of rounding.
 long captureFrame(double time, double dt);
 
+// The times 0, step, 2 step, ... that select `frame` by the rule above.
+std::vector<double> periodicCaptureTimes(long frame, double step, double dt);
+
 // "t0065.0.png" for 65 seconds: the capture time with one decimal.
 std::string captureFileName(double time);
 

@@ -4,6 +4,7 @@
 #include "app/program.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
+#include "platform/report_line.h"
 #include "platform/window_opener.h"
 
 #include <GL/glew.h>
@@ -12,13 +13,12 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
 
 void startFloor(int width, int height)
 {
     const OpenedWindow opened = openWindow({.width = width, .height = height, .title = "Frostember"});
     if (opened.failure != WindowFailure::None) {
-        std::cerr << "frostember-replay: " << windowFailureText(opened.failure) << std::endl;
+        reportLine("%s", windowFailureText(opened.failure));
         glfwTerminate();
         std::exit(1);
     }

@@ -8,6 +8,9 @@
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "camera/camera.h"
+#include "layout/scene_layout.h"
+#include "platform/median.h"
+#include "platform/report_line.h"
 #include "platform/stop_signal.h"
 #include "render/pass_timer.h"
 #include "replay/film_writer.h"
@@ -48,16 +51,26 @@ double sunAngleDegrees()
     return glm::degrees(std::atan2(static_cast<double>(rotation[0][1]), static_cast<double>(rotation[0][0])));
 }
 
+// The listed and the periodic capture times that select this frame.
+std::vector<double> captureTimesOf(long frame, const ReplayOptions& options)
+{
+    std::vector<double> times;
+    if (options.captureEvery > 0.0)
+        times = periodicCaptureTimes(frame, options.captureEvery, options.dt);
+    for (const double time : options.captureTimes)
+        if (captureFrame(time, options.dt) == frame)
+            times.push_back(time);
+    return times;
+}
+
 // Writes every capture that selects this frame; false when one could not be written.
 bool writeCapturesOf(long frame, const ReplayOptions& options, int width, int height)
 {
     bool written = true;
-    for (const double time : options.captureTimes) {
-        if (captureFrame(time, options.dt) != frame)
-            continue;
+    for (const double time : captureTimesOf(frame, options)) {
         const std::string path = options.outDir + "/" + captureFileName(time);
         if (!writeBackBufferImage(path, width, height)) {
-            std::cerr << "frostember-replay: cannot write " << path << std::endl;
+            reportLine("cannot write %s", path.c_str());
             written = false;
         }
     }
@@ -134,7 +147,7 @@ bool reportMissedCaptures(long framesRun, const ReplayOptions& options)
     for (const double time : options.captureTimes) {
         if (captureFrame(time, options.dt) <= framesRun)
             continue;
-        std::fprintf(stderr, "frostember-replay: capture at %.1f s not reached\n", time);
+        reportLine("capture at %.1f s not reached", time);
         allTaken = false;
     }
     return allTaken;
@@ -146,7 +159,7 @@ bool prepareOutputs(const ReplayOptions& options, std::ofstream& statsFile)
         std::error_code error;
         std::filesystem::create_directories(options.outDir, error);
         if (error) {
-            std::cerr << "frostember-replay: cannot create " << options.outDir << std::endl;
+            reportLine("cannot create %s", options.outDir.c_str());
             return false;
         }
     }
@@ -154,7 +167,7 @@ bool prepareOutputs(const ReplayOptions& options, std::ofstream& statsFile)
         return true;
     statsFile.open(options.statsFile);
     if (!statsFile) {
-        std::cerr << "frostember-replay: cannot write " << options.statsFile << std::endl;
+        reportLine("cannot write %s", options.statsFile.c_str());
         return false;
     }
     statsFile << statsHeader() << '\n';
@@ -168,7 +181,7 @@ bool finishStats(std::ofstream& statsFile, const ReplayOptions& options)
     statsFile.close();
     if (!statsFile.fail())
         return true;
-    std::cerr << "frostember-replay: cannot write " << options.statsFile << std::endl;
+    reportLine("cannot write %s", options.statsFile.c_str());
     return false;
 }
 
@@ -180,7 +193,7 @@ bool openStartupFile(const ReplayOptions& options, std::ofstream& startupFile)
     startupFile.open(options.startupFile);
     if (startupFile)
         return true;
-    std::cerr << "frostember-replay: cannot write " << options.startupFile << std::endl;
+    reportLine("cannot write %s", options.startupFile.c_str());
     return false;
 }
 
@@ -192,7 +205,7 @@ bool finishStartupFile(std::ofstream& startupFile, const ReplayOptions& options)
     startupFile.close();
     if (!startupFile.fail())
         return true;
-    std::cerr << "frostember-replay: cannot write " << options.startupFile << std::endl;
+    reportLine("cannot write %s", options.startupFile.c_str());
     return false;
 }
 
@@ -200,8 +213,7 @@ bool finishStartupFile(std::ofstream& startupFile, const ReplayOptions& options)
 void printRenderer()
 {
     const GLubyte* renderer = glGetString(GL_RENDERER);
-    std::fprintf(stderr, "frostember-replay: renderer %s\n",
-                 renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
+    reportLine("renderer %s", renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
 }
 
 // The program's own loop on the window system's clock for `seconds` of wall time,
@@ -236,22 +248,20 @@ double runRealtime(double seconds, std::ofstream& statsFile)
     }
     const FlightPace pace = measureFlightPace(deltas);
     const double lowestScale = scales.empty() ? 0.0 : *std::min_element(scales.begin(), scales.end());
-    std::fprintf(stderr,
-                 "frostember-replay: realtime %zu frames in %.3f s after the first, flight pace %.2f %%, "
-                 "%d frames over 0.1 s, scale median %.2f lowest %.2f%s\n",
-                 deltas.empty() ? 0 : deltas.size() - 1, pace.wallSeconds, 100.0 * pace.pace, pace.stalledFrames,
-                 median(scales), lowestScale, scene.camera->path.finished ? ", route flown" : "");
+    reportLine("realtime %zu frames in %.3f s after the first, flight pace %.2f %%, "
+               "%d frames over 0.1 s, scale median %.2f lowest %.2f%s",
+               deltas.empty() ? 0 : deltas.size() - 1, pace.wallSeconds, 100.0 * pace.pace, pace.stalledFrames,
+               median(scales), lowestScale, scene.camera->path.finished ? ", route flown" : "");
     return median(milliseconds);
 }
 
 // The film's length in frames, known in advance only roughly without --frames:
-// ten seconds a route segment, about six of sunset, then the hold.
+// the route, the sunset, then the hold.
 long expectedFrames(const ReplayOptions& options)
 {
     if (!options.untilEnd)
         return options.frames;
-    const int segments = (scene.camera->path.pointCount - 1) / 3;
-    return std::lround((segments * 10.0 + 6.0 + options.holdSeconds) / options.dt);
+    return std::lround((layout::ROUTE_SECONDS + layout::SUNSET_SECONDS + options.holdSeconds) / options.dt);
 }
 
 // One line on standard error, rewritten in place, while a film renders.
@@ -269,11 +279,10 @@ bool finishFilm(FilmWriter& film, const ReplayOptions& options)
     std::string error;
     if (!film.finish(error)) {
         if (stopSignal() == 0)
-            std::cerr << "frostember-replay: " << error << std::endl;
+            reportLine("%s", error.c_str());
         return false;
     }
-    std::cerr << "frostember-replay: film of " << film.frames << " frames written to " << options.videoFile
-              << std::endl;
+    reportLine("film of %ld frames written to %s", film.frames, options.videoFile.c_str());
     return true;
 }
 
@@ -283,8 +292,7 @@ int abandonFilm(FilmWriter& film, const ReplayOptions& options)
 {
     film.abandon();
     const int signal = stopSignal();
-    std::cerr << "frostember-replay: " << strsignal(signal) << ": film " << options.videoFile << " not made"
-              << std::endl;
+    reportLine("%s: film %s not made", strsignal(signal), options.videoFile.c_str());
     return 128 + signal;
 }
 
@@ -294,7 +302,8 @@ int main(int argc, char** argv)
 {
     const ParsedReplayOptions parsed = parseReplayOptions({argv + 1, argv + argc});
     if (!parsed.options) {
-        std::cerr << "frostember-replay: " << parsed.refusal << '\n' << REPLAY_USAGE << std::endl;
+        reportLine("%s", parsed.refusal.c_str());
+        std::cerr << REPLAY_USAGE << std::endl;
         return 2;
     }
     const ReplayOptions& options = *parsed.options;
@@ -310,7 +319,7 @@ int main(int argc, char** argv)
     std::string filmError;
     const bool filming = !options.videoFile.empty();
     if (filming && !film.prepare(options.videoFile, filmError)) {
-        std::cerr << "frostember-replay: " << filmError << std::endl;
+        reportLine("%s", filmError.c_str());
         return 1;
     }
     // The options are the tool's own: GLUT sees only the program name.
@@ -329,7 +338,7 @@ int main(int argc, char** argv)
     if (options.realtimeSeconds > 0.0) {
         const double medianMs = runRealtime(options.realtimeSeconds, statsFile);
         shutDown();
-        std::fprintf(stderr, "frostember-replay: median frame %.3f ms\n", medianMs);
+        reportLine("median frame %.3f ms", medianMs);
         return finishStats(statsFile, options) && finishStartupFile(startupFile, options) ? 0 : 1;
     }
 
@@ -339,7 +348,7 @@ int main(int argc, char** argv)
     if (filming)
         catchStopSignals();
     if (filming && !film.start(options.width, options.height, options.fps, filmError)) {
-        std::cerr << "frostember-replay: " << filmError << std::endl;
+        reportLine("%s", filmError.c_str());
         shutDown();
         return 1;
     }
@@ -378,8 +387,8 @@ int main(int argc, char** argv)
     if (!filmWritten && stopSignal() != 0)
         return abandonFilm(film, options);
 
-    std::fprintf(stderr, "frostember-replay: %ld frames, %.3f s simulated, median frame %.3f ms\n", frame,
-                 static_cast<double>(frame) * options.dt, median(frameWalls));
+    reportLine("%ld frames, %.3f s simulated, median frame %.3f ms", frame, static_cast<double>(frame) * options.dt,
+               median(frameWalls));
     const bool statsWritten = finishStats(statsFile, options) && finishStartupFile(startupFile, options);
     const bool capturesTaken = reportMissedCaptures(frame, options);
     return statsWritten && outputsWritten && capturesTaken && filmWritten ? 0 : 1;

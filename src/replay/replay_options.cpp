@@ -1,7 +1,9 @@
 // Strict parsing of the replay tool's options: a value must be consumed whole.
 #include "replay/replay_options.h"
 
+#include "camera/camera.h"
 #include "platform/number_text.h"
+#include "platform/option_value.h"
 #include "replay/replay_capture.h"
 
 #include <cmath>
@@ -11,14 +13,16 @@
 #include <sstream>
 
 const char* const REPLAY_USAGE =
-    "Usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end] "
-    "[--capture T1,T2,... --out DIR] [--stats FILE] [--startup FILE] [--floor] [--realtime SECONDS] "
-    "[--redraw-shadows] [--video FILE [--fps N]] [--scale S] [--base-dir DIR]";
+    "Usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end [--hold SECONDS]] "
+    "[(--capture T1,T2,... | --capture-every SECONDS) --out DIR] [--stats FILE] [--startup FILE] [--floor] "
+    "[--realtime SECONDS] [--redraw-shadows] [--video FILE [--fps N]] [--scale S] [--base-dir DIR]";
 
 namespace {
 
 constexpr int MAX_FPS = 60;
 constexpr double FILM_HOLD_SECONDS = 2.0;
+// Capture files are named to a tenth of a second.
+constexpr double SHORTEST_CAPTURE_STEP = 0.1;
 
 // What the value of each option that takes one must be, said when it is refused.
 const std::map<std::string_view, std::string> EXPECTED_VALUES = {
@@ -26,6 +30,8 @@ const std::map<std::string_view, std::string> EXPECTED_VALUES = {
     {"--dt", "a positive number of seconds"},
     {"--frames", "a positive whole number"},
     {"--capture", "times of 0 s or more, separated by commas, no two with one image"},
+    {"--capture-every", "a number of seconds, 0.1 or more"},
+    {"--hold", "a positive number of seconds"},
     {"--out", "a directory"},
     {"--stats", "a file"},
     {"--startup", "a file"},
@@ -47,6 +53,8 @@ constexpr OptionPair EXCLUSIVE[] = {
     // An empty frame has no route and nothing to show.
     {"--floor", "--until-end"},
     {"--floor", "--capture"},
+    {"--floor", "--capture-every"},
+    {"--capture", "--capture-every"},
     {"--floor", "--scale"},
     // A film sets its own step and end.
     {"--video", "--dt"},
@@ -58,11 +66,13 @@ constexpr OptionPair EXCLUSIVE[] = {
     {"--realtime", "--frames"},
     {"--realtime", "--until-end"},
     {"--realtime", "--capture"},
+    {"--realtime", "--capture-every"},
     {"--realtime", "--floor"},
 };
 
 // Options that mean nothing without another.
-constexpr OptionPair REQUIRED[] = {{"--capture", "--out"}, {"--out", "--capture"}, {"--fps", "--video"}};
+constexpr OptionPair REQUIRED[] = {
+    {"--capture", "--out"}, {"--capture-every", "--out"}, {"--fps", "--video"}, {"--hold", "--until-end"}};
 
 bool parseSize(std::string_view text, ReplayOptions& options)
 {
@@ -129,6 +139,11 @@ bool parseCaptureTimes(std::string_view text, ReplayOptions& options)
     }
 }
 
+bool parseCaptureStep(std::string_view text, ReplayOptions& options)
+{
+    return parseSeconds(text, options.captureEvery) && options.captureEvery >= SHORTEST_CAPTURE_STEP;
+}
+
 bool parseValue(const std::string& option, std::string_view value, ReplayOptions& options)
 {
     if (option == "--size")
@@ -139,6 +154,10 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
         return parseFrames(value, options);
     if (option == "--capture")
         return parseCaptureTimes(value, options);
+    if (option == "--capture-every")
+        return parseCaptureStep(value, options);
+    if (option == "--hold")
+        return parseSeconds(value, options.holdSeconds);
     if (option == "--realtime")
         return parseSeconds(value, options.realtimeSeconds);
     if (option == "--fps")
@@ -185,11 +204,6 @@ bool* flagOf(const std::string& option, ReplayOptions& options)
 }
 
 // A value that is empty or looks like an option is the sign of a missing one.
-bool hasValue(const std::vector<std::string>& args, size_t option)
-{
-    return option + 1 < args.size() && !args[option + 1].empty() && !args[option + 1].starts_with("--");
-}
-
 // The first pair of options given together that cannot be, or of one given without
 // the other it needs; empty when there is none.
 std::string combinationRefusal(const std::set<std::string>& seen)
@@ -200,6 +214,8 @@ std::string combinationRefusal(const std::set<std::string>& seen)
     for (const OptionPair& pair : REQUIRED)
         if (seen.contains(pair.option) && !seen.contains(pair.other))
             return std::string(pair.option) + " needs " + pair.other;
+    if (seen.contains("--out") && !seen.contains("--capture") && !seen.contains("--capture-every"))
+        return "--out needs --capture or --capture-every";
     return {};
 }
 
@@ -219,8 +235,11 @@ std::string replayHelp()
          << "  --dt SECONDS          the fixed time step (default 1/" << std::lround(1.0 / defaults.dt) << " s)\n"
          << "  --frames N            how many frames to run (default " << defaults.frames << ")\n"
          << "  --until-end           run until the route and the sunset are over\n"
+            "  --hold SECONDS        with --until-end, run this much longer after the sunset\n"
             "  --capture T1,T2,...   save the frames at these route times, in seconds, as PNG\n"
             "                        images named after the time, such as t0065.0.png\n"
+            "  --capture-every S     save a frame every S seconds of route time, from 0 to the\n"
+            "                        end of the run, named the same way\n"
             "  --out DIR             the directory the captures are written to\n"
             "  --stats FILE          write each frame's timings as CSV: its steps' CPU and GPU\n"
             "                        times, or on the clock its route time, length and scale\n"
@@ -265,12 +284,11 @@ ParsedReplayOptions parseReplayOptions(const std::vector<std::string>& args)
             *flag = true;
             continue;
         }
-        const std::string& expected = EXPECTED_VALUES.at(option);
-        if (!hasValue(args, i))
-            return refuse(option + " needs a value: " + expected);
-        if (!parseValue(option, args[i + 1], options))
-            return refuse(option + " " + args[i + 1] + ": expected " + expected);
-        ++i;
+        const std::string refusal = takeOptionValue(args, i, EXPECTED_VALUES.at(option), [&](const std::string& value) {
+            return parseValue(option, value, options);
+        });
+        if (!refusal.empty())
+            return refuse(refusal);
     }
     const std::string combination = combinationRefusal(seen);
     if (!combination.empty())
@@ -285,6 +303,10 @@ ParsedReplayOptions parseReplayOptions(const std::vector<std::string>& args)
             options.holdSeconds = FILM_HOLD_SECONDS;
         }
     }
+    // The camera stands still on too long a step, so the route would never end.
+    if (options.untilEnd && !frameMovesCamera(static_cast<float>(options.dt)))
+        return refuse(seen.contains("--video") ? "--fps " + std::to_string(options.fps) + " is too few to film to the end"
+                                               : "--until-end cannot end on so long a step: the camera stands still");
     if (!options.baseDir.empty()) {
         for (std::string* path : {&options.outDir, &options.statsFile, &options.startupFile, &options.videoFile})
             rebase(*path, options.baseDir);

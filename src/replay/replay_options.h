@@ -14,6 +14,7 @@ struct ReplayOptions {
     long frames = 1;
     bool untilEnd = false;
     std::vector<double> captureTimes; // simulated seconds, in the order given
+    double captureEvery = 0.0;        // > 0: a capture every this many simulated seconds from 0
     std::string outDir;
     std::string statsFile;            // empty: no timings
     std::string startupFile;          // empty: no start-up stages
@@ -22,7 +23,7 @@ struct ReplayOptions {
     bool redrawShadows = false;       // both shadow maps drawn every frame, cached or not
     std::string videoFile;            // non-empty: a film of the run, with sound
     int fps = 30;                     // the film's frame rate; the step is 1 / fps
-    double holdSeconds = 0.0;         // frames after the sunset ends before the run does
+    double holdSeconds = 0.0;         // simulated seconds after the sunset ends before the run does
     float scale = 0.0f;               // > 0: the render scale forced for the whole run; 0: full
                                       // scale on a fixed step, chosen from the frame times on the clock
     std::string baseDir;              // non-empty: relative file paths are taken from here
@@ -44,8 +45,9 @@ std::string replayHelp();
 // The options after the program name, read in order; --help or --version ends the
 // reading there. Refused at the first fault: an unknown, repeated or valueless
 // option, a value out of its option's range, two options that cannot go together
-// or one without the other it needs, or a film with an odd width or height (its
-// colour planes are half the size). A film without --frames runs the route and
+// or one without the other it needs, a film with an odd width or height (its
+// colour planes are half the size), or a run to the end on a step the camera
+// stands still on (it would never end). A film without --frames runs the route and
 // the sunset and holds the end view for two more seconds. With --base-dir the
 // relative paths of --out, --stats, --startup and --video come back joined to it:
 // an installed tool runs in its data directory, and its files belong where the

@@ -1,7 +1,6 @@
 // CSV formatting of the per-frame timings.
 #include "replay/replay_stats.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -27,9 +26,10 @@ std::string fixed(double value, int decimals)
 
 std::string statsHeader()
 {
-    return "frame,sim_time,update_cpu_ms,submit_cpu_ms,gpu_dir_shadow_ms,gpu_point_shadow_ms,"
-           "gpu_main_ms,gpu_sky_ms,gpu_particles_ms,frame_wall_ms,objects_rendered,"
-           "sky_light,flicker,sun_angle_deg,route_finished,sky_dimmed,scale";
+    std::string header = "frame,sim_time,update_cpu_ms,submit_cpu_ms";
+    for (const FramePassRow& pass : FRAME_PASSES)
+        header += std::string(",") + pass.statsColumn;
+    return header + ",frame_wall_ms,objects_rendered,sky_light,flicker,sun_angle_deg,route_finished,sky_dimmed,scale";
 }
 
 std::string statsRow(const FrameStats& stats)
@@ -54,17 +54,4 @@ std::string statsRow(const FrameStats& stats)
     addField(stats.skyDimmed ? "1" : "0");
     addField(fixed(stats.renderScale, 3));
     return row;
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0.0;
-    const size_t middle = values.size() / 2;
-    std::nth_element(values.begin(), values.begin() + middle, values.end());
-    if (values.size() % 2 == 1)
-        return values[middle];
-    const double upper = values[middle];
-    const double lower = *std::max_element(values.begin(), values.begin() + middle);
-    return (lower + upper) / 2.0;
 }

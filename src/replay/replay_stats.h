@@ -1,10 +1,9 @@
-// The replay tool's per-frame timings and scene state as CSV rows, and their median.
+// The replay tool's per-frame timings and scene state as CSV rows.
 #pragma once
 
 #include "render/pass_timer.h"
 
 #include <string>
-#include <vector>
 
 // CPU times are wall-clock time spent on the CPU side of a step; GPU times come
 // from the pass timer and are NaN for a pass that did not run in the frame.
@@ -13,7 +12,7 @@ struct FrameStats {
     double simTime = 0.0;
     double updateCpuMs = 0.0;
     double submitCpuMs = 0.0; // frustum, render passes and overlay
-    double gpuMs[(int)FramePass::Count] = {};
+    double gpuMs[FRAME_PASS_COUNT] = {};
     double frameWallMs = 0.0; // clear to event poll, capture excluded
     int objectsRendered = 0;
     // The scene as the frame left it, so that runs can be checked from the file.
@@ -28,6 +27,3 @@ struct FrameStats {
 // Lines without their line break. A GPU time that is NaN is an empty field.
 std::string statsHeader();
 std::string statsRow(const FrameStats& stats);
-
-// The middle value (the mean of the two middle ones for an even count); 0 for none.
-double median(std::vector<double> values);

@@ -3,6 +3,7 @@
 // sphere, the camera route, and where the room puts things relative to the
 // fixed fire, plume and snow positions. Also: two generator runs, same bytes.
 #include "support/process.h"
+#include "support/scene_emitter.h"
 #include "support/run_dir.h"
 
 #include <assimp/Importer.hpp>
@@ -33,13 +34,6 @@ const char* const MODEL_FILES[14] = {
 };
 constexpr unsigned MODEL_FLAGS = aiProcess_Triangulate | aiProcess_FlipUVs;
 constexpr float MODEL_SCALE = 0.5f;
-
-const glm::vec3 FIRE(212.0f, 10.0f, -4.0f);
-const glm::vec3 FIRE_LIGHT(208.0f, 20.0f, -4.0f);
-const glm::vec3 PLUME(64.0f, 33.0f, -31.0f);
-const glm::vec3 SNOW[6] = {{20.0f, 175.0f, -140.121f},         {20.0f, 175.0f, -45.121f},
-                           {200.4835f, 175.4705f, -180.7855f}, {260.4835f, 175.4705f, -180.7855f},
-                           {350.4835f, 175.4705f, -180.7855f}, {400.4835f, 175.4705f, -180.7855f}};
 
 struct Box {
     glm::vec3 lo{1e30f}, hi{-1e30f};
@@ -290,8 +284,8 @@ TEST(ScenePlacement, FireAndFireLightAreInsideTheFirebox)
 {
     const Box firebox = meshBox("test-room-fireplace.obj", "firebox");
     ASSERT_LT(firebox.lo.x, firebox.hi.x);
-    EXPECT_TRUE(firebox.contains(FIRE));
-    EXPECT_TRUE(firebox.contains(FIRE_LIGHT));
+    EXPECT_TRUE(firebox.contains(sceneEmitter(EmitterKind::Fire).position));
+    EXPECT_TRUE(firebox.contains(layout::FIRE_LIGHT));
     // The opening faces the room: the room lies in front of the firebox.
     EXPECT_GT(firebox.lo.z, roomBox().lo.z + 100.0f);
 }
@@ -300,21 +294,25 @@ TEST(ScenePlacement, PlumeRisesFromTheCigarTip)
 {
     const Box tip = meshBox("test-cigar.obj", "tip");
     ASSERT_LT(tip.lo.x, tip.hi.x);
-    EXPECT_TRUE(tip.contains(PLUME, 1.0f));
+    const glm::vec3 plume = sceneEmitter(EmitterKind::Smoke).position;
+    EXPECT_TRUE(tip.contains(plume, 1.0f));
     const Box tray = meshBox("test-cigar.obj", "ashtray");
     const Box table = meshBox("test-table.obj", "side_table");
     EXPECT_NEAR(tray.lo.y, table.hi.y, 0.05f);
-    EXPECT_TRUE(table.contains(glm::vec3(PLUME.x, table.hi.y, PLUME.z)));
+    EXPECT_TRUE(table.contains(glm::vec3(plume.x, table.hi.y, plume.z)));
 }
 
+// Every flake starts above the room and beyond its left or front wall.
 TEST(ScenePlacement, SnowFallsOutsideTheRoomAndTheRoomStaysTight)
 {
     const Box room = roomBox();
-    for (const glm::vec3& snow : SNOW)
-        EXPECT_FALSE(room.contains(snow)) << snow.x << " " << snow.z;
-    EXPECT_GT(room.lo.x, 20.0f);
-    EXPECT_GT(room.lo.z, -180.7855f);
-    EXPECT_LT(room.hi.y, 175.0f);
+    for (const EmitterSettings& row : layout::EMITTERS) {
+        if (row.kind != EmitterKind::Snow)
+            continue;
+        const glm::vec3 snow = row.position;
+        EXPECT_GT(snow.y, room.hi.y) << snow.x << " " << snow.z;
+        EXPECT_TRUE(snow.x < room.lo.x || snow.z < room.lo.z) << snow.x << " " << snow.z;
+    }
 }
 
 TEST(CameraRoute, HoldsFortyPointsInsideTheRoom)

@@ -1,6 +1,7 @@
 // The scene's background audio, played in a child process into OpenAL Soft's
 // wave-writer back end (no sound card needed) and measured in the written file:
 // a 440 Hz tone stands for the music, a 1000 Hz tone for the fire.
+#include "platform/median.h"
 #include "support/process.h"
 #include "tone_mp3.h"
 #include "wave_capture.h"
@@ -80,12 +81,6 @@ protected:
             levels.push_back(toneAmplitude(capture, tone, begin + i * WINDOW / 2, WINDOW));
         }
         return levels;
-    }
-
-    static double median(std::vector<double> values)
-    {
-        std::sort(values.begin(), values.end());
-        return values.empty() ? 0.0 : values[values.size() / 2];
     }
 
     static std::size_t at(double seconds) { return static_cast<std::size_t>(seconds * TONE_RATE); }
@@ -211,7 +206,8 @@ TEST_F(AudioCapture, PausedSoundFallsSilentAndGoesOn)
 }
 
 // ALSA without a sound card is what a machine without audio has; it and OpenAL
-// Soft would print several lines each, and only the one line of ours remains.
+// Soft would print several lines each, and only the one line of ours remains,
+// in the probe's name.
 TEST_F(AudioCapture, WithoutAnAudioDeviceEveryCallFailsQuietly)
 {
     writeMusic();
@@ -228,6 +224,7 @@ TEST_F(AudioCapture, WithoutAnAudioDeviceEveryCallFailsQuietly)
         EXPECT_NE(report["startResult"], "0");
         EXPECT_GE(std::stoi(report["updates"]), 5);
         EXPECT_EQ(report["failedUpdates"], report["updates"]);
-        EXPECT_EQ(lastErr, "Sound is off: no audio output device could be opened\n");
+        EXPECT_EQ(lastErr, std::filesystem::path(AUDIO_PROBE_PATH).filename().string() +
+                               ": Sound is off: no audio output device could be opened\n");
     }
 }

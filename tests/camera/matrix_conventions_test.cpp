@@ -103,9 +103,9 @@ TEST(MatrixConventions, ScaleMultipliesTheFirstThreeColumns)
 
 TEST(MatrixConventions, ModelMatrixScaleThenTranslateScalesTheTranslation)
 {
-    const glm::mat4 model = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)), glm::vec3(212.0f, 10.0f, -4.0f));
-    expectNear(transformPoint(model, glm::vec3(0.0f)), glm::vec3(106.0f, 5.0f, -2.0f));
-    expectNear(transformPoint(model, glm::vec3(2.0f, 0.0f, 0.0f)), glm::vec3(107.0f, 5.0f, -2.0f));
+    const glm::mat4 model = glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3(0.5f)), glm::vec3(100.0f, 20.0f, -8.0f));
+    expectNear(transformPoint(model, glm::vec3(0.0f)), glm::vec3(50.0f, 10.0f, -4.0f));
+    expectNear(transformPoint(model, glm::vec3(2.0f, 0.0f, 0.0f)), glm::vec3(51.0f, 10.0f, -4.0f));
 }
 
 TEST(MatrixConventions, RotateIsRightHandedAboutTheNormalisedAxis)

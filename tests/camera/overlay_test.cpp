@@ -70,17 +70,15 @@ protected:
         scene.frustum = frustum.get();
         for (auto& emitter : emitters)
             emitter = std::make_unique<ParticleSystem>(nullptr);
-        for (int i = 0; i < SNOW_EMITTERS; ++i)
-            scene.snowParticles[i] = emitters[i].get();
-        scene.fireParticles = emitters[6].get();
-        scene.smokeParticles = emitters[7].get();
+        scene.snowParticles = {emitters[0].get(), emitters[1].get(), emitters[2].get()};
+        scene.fireParticles = emitters[3].get();
+        scene.smokeParticles = emitters[4].get();
     }
 
     void TearDown() override
     {
         scene.frustum = nullptr;
-        for (ParticleSystem*& snow : scene.snowParticles)
-            snow = nullptr;
+        scene.snowParticles.clear();
         scene.fireParticles = nullptr;
         scene.smokeParticles = nullptr;
         scene.window = nullptr;
@@ -139,7 +137,7 @@ protected:
     }
 
     std::unique_ptr<Frustum> frustum;
-    std::unique_ptr<ParticleSystem> emitters[8];
+    std::unique_ptr<ParticleSystem> emitters[5];
     GLFWwindow* window = nullptr;
 };
 

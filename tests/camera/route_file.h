@@ -2,13 +2,14 @@
 // "Assets/scene/curve-controlpoints-handles.txt" relative to the working directory.
 #pragma once
 
+#include "platform/non_copyable.h"
 #include "support/process.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-class RouteDirectory {
+class RouteDirectory : NonCopyable {
 public:
     // `text` is written as the route file; nullptr leaves the directory without one.
     explicit RouteDirectory(const char* text)
@@ -21,9 +22,6 @@ public:
         std::filesystem::current_path(dir.path);
     }
     ~RouteDirectory() { std::filesystem::current_path(previous); }
-
-    RouteDirectory(const RouteDirectory&) = delete;
-    RouteDirectory& operator=(const RouteDirectory&) = delete;
 
 private:
     TempDir dir;

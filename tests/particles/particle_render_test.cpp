@@ -1,12 +1,12 @@
 // Drawing the emitters: the camera axes, the GL state the draw leaves behind, and
 // frames rendered into an offscreen target and read back as pixels.
-#include "emitter_settings.h"
 #include "particles/particle_system.h"
 #include "render/atlas_texture.h"
 #include "support/gl_context.h"
+#include "support/scene_emitter.h"
 #include "support/offscreen_target.h"
 #include "support/process.h"
-#include "test_image.h"
+#include "support/test_image.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
@@ -17,6 +17,8 @@
 #include <vector>
 
 namespace {
+
+const EmitterSettings& FIRE = sceneEmitter(EmitterKind::Fire);
 
 constexpr int SIZE = 128;
 
@@ -53,22 +55,24 @@ protected:
         glActiveTexture(GL_TEXTURE0);
     }
 
-    // Twenty motionless red particles 5 units in front of a camera at the origin,
-    // half-way through their one-second life.
-    std::unique_ptr<ParticleSystem> redCluster()
+    // `count` motionless particles of `colour` 5 units in front of a camera at the
+    // origin, half-way through their one-second life.
+    std::unique_ptr<ParticleSystem> cluster(EmitterKind kind, const glm::vec3& colour, int count)
     {
         auto system = std::make_unique<ParticleSystem>(white.get());
         EXPECT_TRUE(system->init());
-        system->setGenerator({0, 0, -5}, glm::vec3(0), glm::vec3(0), glm::vec3(0), {1, 0, 0}, 1.0f, 1.0f, 1.0f, 0.5f,
-                             20);
+        system->configure({kind, {0, 0, -5}, glm::vec3(0), glm::vec3(0), glm::vec3(0), colour, 1.0f, 1.0f, 1.0f, 0.5f,
+                           count});
         system->update(0.0f);
         system->genCount = 0;
         for (int step = 0; step < 5; ++step)
             system->update(0.1f);
-        EXPECT_EQ(system->particleCount, 21);
+        EXPECT_EQ(system->particleCount, count + 1);
         system->setMatrices(camera, {0, 0, 0}, {0, 0, -1}, {0, 1, 0});
         return system;
     }
+
+    std::unique_ptr<ParticleSystem> redCluster() { return cluster(EmitterKind::Snow, {1, 0, 0}, 20); }
 
     const glm::mat4 camera = glm::perspective(1.0471976f, 1.0f, 0.1f, 500.0f);
     TempDir dir;
@@ -96,7 +100,7 @@ TEST_F(ParticleRenderTest, SetMatricesSpansTheQuadFromTheCameraAxes)
     EXPECT_EQ(system.quad1, glm::vec3(1, 0, 0));
     EXPECT_EQ(system.quad2, glm::vec3(0, -1, 0)) << "the second axis points down the screen";
 
-    system.setMatrices(camera, {212, 18, 40}, {220, 18, -4}, {0, 1, 0});
+    system.setMatrices(camera, {12, 18, 40}, {20, 18, -4}, {0, 1, 0});
     EXPECT_NEAR(glm::length(system.quad1), 1.0f, 1e-6f);
     EXPECT_NEAR(glm::length(system.quad2), 1.0f, 1e-6f);
     EXPECT_NEAR(glm::dot(system.quad1, system.quad2), 0.0f, 1e-6f);
@@ -199,9 +203,10 @@ TEST_F(ParticleRenderTest, TheFireGlowsAroundItsEmitter)
 {
     auto fire = std::make_unique<ParticleSystem>(fireAtlas.get());
     ASSERT_TRUE(fire->init());
-    FIRE.applyTo(*fire);
-    const glm::vec3 eye(212, 18, 40);
-    const glm::vec3 center(212, 18, -4);
+    fire->configure(FIRE);
+    // Level with the flames, in front of the fire.
+    const glm::vec3 eye = FIRE.position + glm::vec3(0, 8, 44);
+    const glm::vec3 center = FIRE.position + glm::vec3(0, 8, 0);
     fire->setMatrices(camera, eye, center, {0, 1, 0});
     for (int frame = 0; frame < 60; ++frame)
         fire->update(1.0f / 60.0f);
@@ -230,4 +235,48 @@ TEST_F(ParticleRenderTest, TheFireGlowsAroundItsEmitter)
         for (int x = 0; x < SIZE; ++x)
             ASSERT_EQ(pixels[(y * SIZE + x) * 4], 0) << "pixel (" << x << ", " << y << ")";
     EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// One white particle drawn as each kind: the texture and the colour are the same,
+// so only the kind the program is given can make the stages shape and colour it
+// differently. Fire turns a white tint warm, snow stays white and bright, smoke is
+// a faint, neutral wisp.
+TEST_F(ParticleRenderTest, EachKindReachesTheShadersAndDecidesTheSprite)
+{
+    struct Case {
+        EmitterKind kind;
+        int brightestAtLeast; // the brightest channel of any pixel
+        int brightestAtMost;
+        bool warm;            // some pixel's red exceeds its blue by half the brightest
+    };
+    const Case cases[] = {
+        {EmitterKind::Snow, 150, 255, false},
+        {EmitterKind::Fire, 20, 255, true},
+        {EmitterKind::Smoke, 1, 16, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.kind));
+        auto system = cluster(c.kind, {1, 1, 1}, 1);
+        OffscreenTarget target(SIZE);
+        target.clear(0, 0, 0);
+        system->render();
+
+        GLint kind = -1;
+        glGetUniformiv(system->renderProgram.id, glGetUniformLocation(system->renderProgram.id, "iKind"), &kind);
+        EXPECT_EQ(kind, static_cast<int>(c.kind));
+        const std::vector<unsigned char> pixels = target.pixels();
+        int brightest = 0;
+        int warmth = 0;
+        for (size_t i = 0; i < pixels.size(); i += 4) {
+            brightest = std::max({brightest, int(pixels[i]), int(pixels[i + 1]), int(pixels[i + 2])});
+            warmth = std::max(warmth, pixels[i] - pixels[i + 2]);
+        }
+        EXPECT_GE(brightest, c.brightestAtLeast);
+        EXPECT_LE(brightest, c.brightestAtMost);
+        if (c.warm)
+            EXPECT_GE(2 * warmth, brightest);
+        else
+            EXPECT_LE(warmth, 2);
+        EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
 }

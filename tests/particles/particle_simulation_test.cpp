@@ -1,12 +1,12 @@
-// The emitter's simulation step against llvmpipe: resources after init, the burst
+// The emitter's simulation step against a real context: resources after init, the burst
 // timing, and the particles the update program captures, read back from the buffers.
-#include "emitter_settings.h"
 #include "particle_record.h"
 #include "particles/particle_system.h"
 #include "render/atlas_texture.h"
 #include "support/gl_context.h"
+#include "support/scene_emitter.h"
 #include "support/process.h"
-#include "test_image.h"
+#include "support/test_image.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,10 @@
 #include <string>
 
 namespace {
+
+const EmitterSettings& SNOW = sceneEmitter(EmitterKind::Snow);
+const EmitterSettings& FIRE = sceneEmitter(EmitterKind::Fire);
+const EmitterSettings& PLUME = sceneEmitter(EmitterKind::Smoke);
 
 constexpr float FRAME = 1.0f / 60.0f;
 
@@ -37,7 +41,7 @@ protected:
     {
         auto system = std::make_unique<ParticleSystem>(texture != nullptr ? texture : atlas.get());
         EXPECT_TRUE(system->init());
-        settings.applyTo(*system);
+        system->configure(settings);
         return system;
     }
 

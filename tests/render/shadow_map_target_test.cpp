@@ -42,65 +42,66 @@ TEST_F(ShadowMapTargetTest, StartsWithNoNames)
     EXPECT_EQ(target.pointFbo, 0u);
 }
 
-TEST_F(ShadowMapTargetTest, DirectionalTargetIsCompleteAndComparesDepth)
+// Each target on its own: complete, the default framebuffer bound again, and
+// its depth texture in the format and with the compare state the shaders' shadow
+// samplers need, clamped, attached whole as the only buffer.
+TEST_F(ShadowMapTargetTest, EachTargetIsACompleteDepthOnlyFramebufferThatComparesDepth)
 {
-    ShadowMapTarget target;
-    ASSERT_TRUE(target.initDirectional());
-    EXPECT_EQ(framebufferBinding(GL_DRAW_FRAMEBUFFER_BINDING), 0);
-    EXPECT_EQ(framebufferBinding(GL_READ_FRAMEBUFFER_BINDING), 0);
+    struct Case {
+        const char* what;
+        bool (ShadowMapTarget::*init)();
+        GLenum texture;    // the target its depth texture binds to
+        GLenum firstLevel; // where its first image is asked about
+        int images;        // one, or a cube's six faces
+        GLint layered;
+    };
+    const Case cases[] = {
+        {"directional", &ShadowMapTarget::initDirectional, GL_TEXTURE_2D, GL_TEXTURE_2D, 1, GL_FALSE},
+        {"point", &ShadowMapTarget::initPoint, GL_TEXTURE_CUBE_MAP, GL_TEXTURE_CUBE_MAP_POSITIVE_X, 6, GL_TRUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ShadowMapTarget target;
+        ASSERT_TRUE((target.*c.init)());
+        EXPECT_EQ(framebufferBinding(GL_DRAW_FRAMEBUFFER_BINDING), 0);
+        EXPECT_EQ(framebufferBinding(GL_READ_FRAMEBUFFER_BINDING), 0);
+        const bool cube = c.texture == GL_TEXTURE_CUBE_MAP;
+        const GLuint depth = cube ? target.pointDepthCube : target.directionalDepth;
 
-    glBindTexture(GL_TEXTURE_2D, target.directionalDepth);
-    EXPECT_EQ(levelParameter(GL_TEXTURE_2D, GL_TEXTURE_INTERNAL_FORMAT), GL_DEPTH_COMPONENT24);
-    EXPECT_EQ(levelParameter(GL_TEXTURE_2D, GL_TEXTURE_WIDTH), SHADOW_MAP_SIZE);
-    EXPECT_EQ(levelParameter(GL_TEXTURE_2D, GL_TEXTURE_HEIGHT), SHADOW_MAP_SIZE);
-    EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
-    EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC), GL_LEQUAL);
-    EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
-    EXPECT_EQ(parameter(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
-    glBindTexture(GL_TEXTURE_2D, 0);
+        glBindTexture(c.texture, depth);
+        for (int image = 0; image < c.images; ++image) {
+            const GLenum level = c.firstLevel + static_cast<GLenum>(image);
+            EXPECT_EQ(levelParameter(level, GL_TEXTURE_INTERNAL_FORMAT), GL_DEPTH_COMPONENT24) << image;
+            EXPECT_EQ(levelParameter(level, GL_TEXTURE_WIDTH), SHADOW_MAP_SIZE) << image;
+            EXPECT_EQ(levelParameter(level, GL_TEXTURE_HEIGHT), SHADOW_MAP_SIZE) << image;
+        }
+        EXPECT_EQ(parameter(c.texture, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
+        EXPECT_EQ(parameter(c.texture, GL_TEXTURE_COMPARE_FUNC), GL_LEQUAL);
+        EXPECT_EQ(parameter(c.texture, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+        EXPECT_EQ(parameter(c.texture, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+        EXPECT_EQ(parameter(c.texture, GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+        EXPECT_EQ(parameter(c.texture, GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
+        if (cube) {
+            EXPECT_EQ(parameter(c.texture, GL_TEXTURE_WRAP_R), GL_CLAMP_TO_EDGE);
+        }
+        glBindTexture(c.texture, 0);
 
-    glBindFramebuffer(GL_FRAMEBUFFER, target.directionalFbo);
-    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    GLint attached = 0;
-    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
-                                          GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME, &attached);
-    EXPECT_EQ(static_cast<GLuint>(attached), target.directionalDepth);
-    GLint drawBuffer = -1;
-    glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
-    EXPECT_EQ(drawBuffer, GL_NONE) << "no colour buffer";
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(ShadowMapTargetTest, PointTargetIsALayeredCompleteCube)
-{
-    ShadowMapTarget target;
-    ASSERT_TRUE(target.initPoint());
-    EXPECT_EQ(framebufferBinding(GL_DRAW_FRAMEBUFFER_BINDING), 0);
-    EXPECT_EQ(framebufferBinding(GL_READ_FRAMEBUFFER_BINDING), 0);
-
-    glBindTexture(GL_TEXTURE_CUBE_MAP, target.pointDepthCube);
-    for (int face = 0; face < 6; ++face) {
-        const GLenum faceTarget = GL_TEXTURE_CUBE_MAP_POSITIVE_X + face;
-        EXPECT_EQ(levelParameter(faceTarget, GL_TEXTURE_INTERNAL_FORMAT), GL_DEPTH_COMPONENT24) << face;
-        EXPECT_EQ(levelParameter(faceTarget, GL_TEXTURE_WIDTH), SHADOW_MAP_SIZE) << face;
+        glBindFramebuffer(GL_FRAMEBUFFER, cube ? target.pointFbo : target.directionalFbo);
+        EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+        GLint attached = 0;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                              GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME, &attached);
+        EXPECT_EQ(static_cast<GLuint>(attached), depth);
+        GLint layered = -1;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                              GL_FRAMEBUFFER_ATTACHMENT_LAYERED, &layered);
+        EXPECT_EQ(layered, c.layered) << "a cube is attached whole, not one face";
+        GLint drawBuffer = -1;
+        glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+        EXPECT_EQ(drawBuffer, GL_NONE) << "no colour buffer";
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
     }
-    EXPECT_EQ(parameter(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
-    EXPECT_EQ(parameter(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_COMPARE_FUNC), GL_LEQUAL);
-    EXPECT_EQ(parameter(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-    EXPECT_EQ(parameter(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R), GL_CLAMP_TO_EDGE);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
-
-    glBindFramebuffer(GL_FRAMEBUFFER, target.pointFbo);
-    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    GLint layered = GL_FALSE;
-    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
-                                          GL_FRAMEBUFFER_ATTACHMENT_LAYERED, &layered);
-    EXPECT_EQ(layered, GL_TRUE) << "the whole cube is attached, not one face";
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(ShadowMapTargetTest, DestructorDeletesOnlyWhatWasCreated)

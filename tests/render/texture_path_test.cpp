@@ -2,6 +2,7 @@
 // name as the fallback, the forcing variable; and what this context reports.
 #include "render/texture_path.h"
 
+#include "platform/renderer_facts.h"
 #include "support/gl_context.h"
 
 #include <cstdlib>
@@ -50,12 +51,15 @@ TEST(TexturePathChoice, FollowsTheDriverThenTheNameThenTheVariable)
 
 class TexturePathDetection : public GlTest {};
 
-// The tests run on llvmpipe, which must get the shader's own filter.
-TEST_F(TexturePathDetection, PicksTheShaderFilterOnThisSoftwareRenderer)
+// A software rasteriser gets the shader's own filter, a hardware renderer the
+// sampler; the variable forces either.
+TEST_F(TexturePathDetection, PicksTheFilterOfThisRendererUnlessForced)
 {
+    const TexturePath detected = currentRendererIsSoftware() ? TexturePath::Shader : TexturePath::Sampler;
+    const TexturePath other = detected == TexturePath::Shader ? TexturePath::Sampler : TexturePath::Shader;
     unsetenv(TEXTURE_PATH_VARIABLE);
-    EXPECT_EQ(detectTexturePath(), TexturePath::Shader) << glGetString(GL_RENDERER);
-    setenv(TEXTURE_PATH_VARIABLE, "sampler", 1);
-    EXPECT_EQ(detectTexturePath(), TexturePath::Sampler);
+    EXPECT_EQ(detectTexturePath(), detected) << currentRendererName();
+    setenv(TEXTURE_PATH_VARIABLE, other == TexturePath::Shader ? "shader" : "sampler", 1);
+    EXPECT_EQ(detectTexturePath(), other);
     unsetenv(TEXTURE_PATH_VARIABLE);
 }

@@ -30,6 +30,27 @@ TEST(ReplayCapture, RoundingOfTheStepDoesNotPushACaptureOneFrameLate)
     EXPECT_EQ(captureFrame(65.001, 1.0 / 60.0), 3901);
 }
 
+TEST(ReplayCapture, PeriodicCapturesTakeEveryMultipleOnceOnTheFrameItSelects)
+{
+    EXPECT_EQ(periodicCaptureTimes(1, 5.0, 0.1), std::vector<double>{0.0});
+    EXPECT_EQ(periodicCaptureTimes(50, 5.0, 0.1), std::vector<double>{5.0});
+    EXPECT_TRUE(periodicCaptureTimes(51, 5.0, 0.1).empty());
+    EXPECT_EQ(periodicCaptureTimes(1, 0.1, 0.25).size(), 3u) << "0, 0.1 and 0.2 s all fall on the first frame";
+
+    struct Run {
+        double step;
+        double dt;
+        long frames;
+        size_t multiples; // 0 s included
+    };
+    for (const Run run : {Run{5.0, 0.1, 1300, 27}, Run{0.1, 1.0 / 60.0, 600, 101}}) {
+        size_t taken = 0;
+        for (long frame = 1; frame <= run.frames; ++frame)
+            taken += periodicCaptureTimes(frame, run.step, run.dt).size();
+        EXPECT_EQ(taken, run.multiples) << "every " << run.step << " s at " << run.dt << " s a frame";
+    }
+}
+
 TEST(ReplayCapture, FileNameIsTheTimeWithOneDecimalPaddedToSixCharacters)
 {
     EXPECT_EQ(captureFileName(65.0), "t0065.0.png");

@@ -63,10 +63,13 @@ TEST(ReplayOptions, EveryOptionTakesItsValue)
 
 TEST(ReplayOptions, UntilEndAndOptionsInAnyOrder)
 {
-    const std::optional<ReplayOptions> options =
-        parse({"--stats", "s.csv", "--until-end", "--dt", "1e-2", "--size", "1920x1080"});
+    const std::optional<ReplayOptions> options = parse({"--stats", "s.csv", "--hold", "600", "--until-end", "--dt",
+                                                        "1e-2", "--capture-every", "5", "--out", "shots", "--size",
+                                                        "1920x1080"});
     ASSERT_TRUE(options);
     EXPECT_TRUE(options->untilEnd);
+    EXPECT_DOUBLE_EQ(options->holdSeconds, 600.0);
+    EXPECT_DOUBLE_EQ(options->captureEvery, 5.0);
     EXPECT_DOUBLE_EQ(options->dt, 0.01);
     EXPECT_EQ(options->width, 1920);
     EXPECT_EQ(options->height, 1080);
@@ -117,6 +120,13 @@ TEST(ReplayOptions, MalformedCommandLinesAreRejected)
         {"--stats"},
         {"--stats", ""},
         {"--stats", "--frames", "3"},
+        {"--hold", "5"},
+        {"--frames", "3", "--hold", "5"},
+        {"--until-end", "--hold", "0"},
+        {"--until-end", "--dt", "0.15"}, // the camera never moves: no end
+        {"--capture-every", "5"},
+        {"--capture-every", "0.05", "--out", "shots"}, // two captures a file name
+        {"--capture-every", "5", "--capture", "1", "--out", "shots"},
     };
     expectRejected(bad);
 }
@@ -165,7 +175,8 @@ TEST(ReplayOptions, UsageIsOneLineNamingEveryOption)
 {
     const std::string usage = REPLAY_USAGE;
     EXPECT_EQ(usage.find('\n'), std::string::npos);
-    for (const char* option : {"--size", "--dt", "--frames", "--until-end", "--capture", "--out", "--stats"})
+    for (const char* option : {"--size", "--dt", "--frames", "--until-end", "--hold", "--capture", "--capture-every",
+                               "--out", "--stats"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
@@ -198,6 +209,7 @@ TEST(ReplayOptions, MisusedStartupFileOrFloorIsRejected)
         {"--floor", "--until-end"},
         {"--until-end", "--floor"},
         {"--floor", "--capture", "1", "--out", "shots"},
+        {"--floor", "--capture-every", "5", "--out", "shots"},
     };
     expectRejected(bad);
 }
@@ -232,6 +244,7 @@ TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions
         {"--realtime", "1", "--frames", "3"},
         {"--until-end", "--realtime", "1"},
         {"--realtime", "1", "--capture", "1", "--out", "shots"},
+        {"--realtime", "1", "--capture-every", "5", "--out", "shots"},
         {"--realtime", "1", "--floor"},
         {"--redraw-shadows", "yes"},
         {"--redraw-shadows", "--redraw-shadows"},
@@ -268,6 +281,8 @@ TEST(ReplayOptions, AFilmSetsItsOwnStepAndEndAndRefusesWhatWouldChangeThem)
         {"--video", "f.mp4", "--fps", "29.97"},
         {"--video", "f.mp4", "--dt", "0.1"},
         {"--video", "f.mp4", "--until-end"},
+        {"--video", "f.mp4", "--hold", "3"},
+        {"--video", "f.mp4", "--fps", "9"},
         {"--video", "f.mp4", "--realtime", "5"},
         {"--video", "f.mp4", "--floor"},
         {"--video", "f.mp4", "--size", "321x180"},

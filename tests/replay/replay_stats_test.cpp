@@ -34,11 +34,3 @@ TEST(ReplayStats, RowHasOneFieldPerColumnAndEmptyFieldsForPassesNotTimed)
               "12,1.200000,0.2500,1.5000,2.0000,3.1250,4.5000,,0.0625,16.7500,41,0.500000,4.250000,33.6000,1,0,"
               "0.700");
 }
-
-TEST(ReplayStats, MedianOfOddAndEvenCounts)
-{
-    EXPECT_DOUBLE_EQ(median({5.0, 1.0, 3.0}), 3.0);
-    EXPECT_DOUBLE_EQ(median({4.0, 1.0, 3.0, 10.0}), 3.5);
-    EXPECT_DOUBLE_EQ(median({7.0}), 7.0);
-    EXPECT_DOUBLE_EQ(median({}), 0.0);
-}

@@ -50,7 +50,7 @@ void routeSoundToAFile()
     setenv("ALSOFT_CONF", (soundDir.path + "/alsoft.conf").c_str(), 1);
 }
 
-bool buildScene()
+bool openContext()
 {
     const OpenedWindow created = createWindow({.width = TYPED_WIDTH, .height = TYPED_HEIGHT, .title = "j"});
     if (created.failure != WindowFailure::None)
@@ -62,15 +62,16 @@ bool buildScene()
     char name[] = "scene_test";
     char* argv[] = {name, nullptr};
     glutInit(&argc, argv);
-    if (!makeContextCurrentWithGlew(scene.window))
-        return false;
+    return makeContextCurrentWithGlew(scene.window);
+}
 
+void buildScene()
+{
     routeSoundToAFile();
     std::filesystem::current_path(runDir());
     testing::internal::CaptureStdout();
     setupScene();
     capturedSetupOutput = testing::internal::GetCapturedStdout();
-    return true;
 }
 
 } // namespace
@@ -82,7 +83,13 @@ const std::string& setupOutput()
 
 void SceneTest::SetUp()
 {
-    static const bool built = buildScene();
+    static const bool built = [this] {
+        if (!openContext())
+            return false;
+        beforeSetup();
+        buildScene();
+        return true;
+    }();
     ASSERT_TRUE(built) << "no window or context: is DISPLAY set (xvfb-run)?";
     glfwMakeContextCurrent(scene.window);
     while (glGetError() != GL_NO_ERROR) {

@@ -20,6 +20,9 @@ constexpr int CLIENT_HEIGHT = 300;
 class SceneTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    // Runs once, just before the set-up, with the context current and its entry
+    // points loaded, so that a case can watch what the set-up does.
+    virtual void beforeSetup() {}
 };
 
 // What setupScene printed on standard output.

@@ -2,19 +2,23 @@
 // where world points land on the screen.
 #include "scene_fixture.h"
 
+#include "app/scene_emitters.h"
 #include "app/scene_state.h"
 #include "camera/camera.h"
 #include "camera/frustum.h"
+#include "layout/scene_layout.h"
 #include "model/model.h"
+#include "particles/particle_system.h"
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-// The flames, ten units above the fire emitter at (212, 10, -4) they rise from.
-constexpr glm::vec3 FLAMES(212.0f, 20.0f, -4.0f);
+// The flames, ten units above the fire emitter they rise from.
+constexpr glm::vec3 FLAMES = layout::FIRE + glm::vec3(0.0f, 10.0f, 0.0f);
 // Outside the room, seen from the route's start through the middle of the upper
 // pane of the nearer left-wall window: clear of its curtains and its cross.
 constexpr glm::vec3 OUTSIDE_LEFT_WINDOW(-69.0f, 110.0f, -36.0f);
@@ -52,6 +56,17 @@ glm::vec3 meanAround(const glm::ivec2& centre, int radius)
     return sum / static_cast<float>((2 * radius + 1) * (2 * radius + 1));
 }
 
+// Looks from `eye` at `target` and returns the mean colour of the square of
+// pixels `radius` around the target, drawn without a GL error.
+glm::vec3 meanAroundTarget(const glm::vec3& eye, const glm::vec3& target, int radius)
+{
+    renderView(eye, target);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glm::ivec2 middle(0);
+    EXPECT_TRUE(projectToPixel(target, middle)) << "the target is in view";
+    return meanAround(middle, radius);
+}
+
 // Pixels of the room (not the sky) that are exactly black.
 int blackSurfacePixels()
 {
@@ -67,6 +82,16 @@ int blackSurfacePixels()
         if (depth[i] < 1.0f && rgb[3 * i] == 0 && rgb[3 * i + 1] == 0 && rgb[3 * i + 2] == 0)
             ++black;
     return black;
+}
+
+// The whole back buffer, RGB, bottom row first.
+std::vector<unsigned char> readFrame()
+{
+    std::vector<unsigned char> rgb(3 * scene.windowWidth * scene.windowHeight);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, scene.windowWidth, scene.windowHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
 }
 
 int meshCount()
@@ -159,11 +184,7 @@ TEST_F(SceneTest, TheFirAndTheSofaAreGreenNotBlack)
     runFrame(0.1f);
     for (const View& view : views) {
         SCOPED_TRACE(view.what);
-        renderView(view.eye, view.target);
-        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        glm::ivec2 middle;
-        ASSERT_TRUE(projectToPixel(view.target, middle));
-        const glm::vec3 c = meanAround(middle, 12);
+        const glm::vec3 c = meanAroundTarget(view.eye, view.target, 12);
         EXPECT_GT(c.g, view.greenOverRed * c.r) << c.r << " " << c.g << " " << c.b;
         EXPECT_GT(c.g, 1.3f * c.b) << c.r << " " << c.g << " " << c.b;
         EXPECT_GT(luminance(c), 0.1f) << c.r << " " << c.g << " " << c.b;
@@ -186,11 +207,7 @@ TEST_F(SceneTest, CandleFlamesGlowNearWhiteAndWarm)
     runFrame(0.1f);
     for (const View& view : views) {
         SCOPED_TRACE(view.what);
-        renderView(view.eye, view.flame);
-        ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        glm::ivec2 middle;
-        ASSERT_TRUE(projectToPixel(view.flame, middle));
-        const glm::vec3 c = meanAround(middle, 1);
+        const glm::vec3 c = meanAroundTarget(view.eye, view.flame, 1);
         EXPECT_GT(luminance(c), 0.85f) << c.r << " " << c.g << " " << c.b;
         EXPECT_GT(c.r, c.b + 0.02f) << c.r << " " << c.g << " " << c.b;
         EXPECT_GE(c.g, c.b) << c.r << " " << c.g << " " << c.b;
@@ -216,4 +233,42 @@ TEST_F(SceneTest, NoSurfaceAlongTheRouteIsPureBlack)
         ASSERT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
         EXPECT_EQ(blackSurfacePixels(), 0);
     }
+}
+
+// A row added to the scene's emitters is one more snow emitter: it joins the
+// emitters the frame steps and draws and the snow the transparency switch
+// reaches, and its flakes appear where it stands and nowhere else.
+TEST_F(SceneTest, AnAddedEmitterRowIsDrawnWhereItStands)
+{
+    runFrame(0.1f);
+    const glm::vec3 eye(250.0f, 60.0f, -80.0f);
+    const glm::vec3 flakes(300.0f, 70.0f, -80.0f);
+    renderView(eye, flakes);
+    const std::vector<unsigned char> before = readFrame();
+
+    const EmitterSettings row{EmitterKind::Snow, flakes, glm::vec3(-1.0f), glm::vec3(1.0f), glm::vec3(0.0f),
+                              glm::vec3(1.0f), 5.0f, 5.0f, 2.0f, 0.02f, 5};
+    ParticleSystem* added = addEmitter(row);
+    EXPECT_EQ(scene.emitters.back(), added);
+    EXPECT_EQ(scene.snowParticles.back(), added);
+    for (int step = 0; step < 5; ++step)
+        added->update(0.1f);
+    renderView(eye, flakes);
+    const std::vector<unsigned char> after = readFrame();
+    scene.emitters.pop_back();
+    scene.snowParticles.pop_back();
+    delete added;
+
+    glm::ivec2 centre;
+    ASSERT_TRUE(projectToPixel(flakes, centre));
+    int brightened = 0;
+    for (int y = 0; y < scene.windowHeight; ++y)
+        for (int x = 0; x < scene.windowWidth; ++x) {
+            const int i = 3 * (y * scene.windowWidth + x);
+            if (std::equal(&before[i], &before[i + 3], &after[i]))
+                continue;
+            EXPECT_LT(glm::length(glm::vec2(x - centre.x, y - centre.y)), 40.0f) << "pixel " << x << ", " << y;
+            brightened += after[i] > before[i] + 40;
+        }
+    EXPECT_GT(brightened, 50);
 }

@@ -5,6 +5,7 @@
 #include "app/scene_state.h"
 #include "audio/audio_player.h"
 #include "audio/channel.h"
+#include "layout/scene_layout.h"
 #include "render/shader_program.h"
 
 #include <GL/glew.h>
@@ -64,7 +65,7 @@ GLint readInt(const ShaderProgram* program, const char* name)
 
 TEST_F(SceneTest, EveryEmitterPrintsItsLineAndNothingElseFails)
 {
-    EXPECT_EQ(countLines(setupOutput(), "35978"), 8) << setupOutput();
+    EXPECT_EQ(countLines(setupOutput(), "35978"), static_cast<int>(std::size(layout::EMITTERS))) << setupOutput();
     EXPECT_EQ(setupOutput().find("ERROR"), std::string::npos) << setupOutput();
 }
 
@@ -108,19 +109,9 @@ TEST_F(SceneTest, TheBasicProgramKeepsItsShadowUnitsAndRanges)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(SceneTest, TheSunShadowProgramLeavesOutTheUnitItNeverReads)
-{
-    // The sun pass writes depth only, so its stages do not declare "ShadowMap":
-    // the set-up's value goes nowhere, silently, and the program still draws.
-    EXPECT_EQ(uniformLocation(scene.shadowProgram, "ShadowMap"), -1);
-    EXPECT_NE(uniformLocation(scene.shadowProgram, "view_proj"), -1);
-    EXPECT_NE(uniformLocation(scene.shadowProgram, "model"), -1);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
 TEST_F(SceneTest, TheFireShadowProgramKeepsItsCubeFacesAndRanges)
 {
-    const glm::vec3 light(208.0f, 20.0f, -4.0f);
+    const glm::vec3 light = layout::FIRE_LIGHT;
     const glm::vec3 directions[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
     const glm::vec3 ups[6] = {{0, -1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}, {0, -1, 0}, {0, -1, 0}};
     const glm::mat4 projection = glm::perspective(1.5707964f, 1.0f, 0.1f, 250.0f);
@@ -134,9 +125,5 @@ TEST_F(SceneTest, TheFireShadowProgramKeepsItsCubeFacesAndRanges)
             for (int row = 0; row < 4; ++row)
                 EXPECT_NEAR(actual[column][row], expected[column][row], 1e-4f) << name << " [" << column << "][" << row << "]";
     }
-    // The fire's pass leaves depth to the rasteriser, so its stages need neither
-    // the camera's range nor the light position: both uploads go nowhere, silently.
-    EXPECT_EQ(uniformLocation(scene.pointShadowProgram, "nearFar"), -1);
-    EXPECT_EQ(uniformLocation(scene.pointShadowProgram, "lightPosition"), -1);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

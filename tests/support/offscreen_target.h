@@ -2,16 +2,16 @@
 // as pixels.
 #pragma once
 
+#include "platform/non_copyable.h"
+
 #include <GL/glew.h>
 
 #include <vector>
 
-class OffscreenTarget {
+class OffscreenTarget : NonCopyable {
 public:
     explicit OffscreenTarget(int size);
     ~OffscreenTarget();
-    OffscreenTarget(const OffscreenTarget&) = delete;
-    OffscreenTarget& operator=(const OffscreenTarget&) = delete;
 
     // Clears colour to (r, g, b) and depth to 1; the clear colour is left black.
     void clear(float r, float g, float b);

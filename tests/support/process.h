@@ -2,6 +2,8 @@
 // directory, with chosen standard input, its output captured to files.
 #pragma once
 
+#include "platform/non_copyable.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,13 +25,10 @@ struct ProcessOptions {
 };
 
 // A started child; wait() or the destructor collects it (killing it if needed).
-class ChildProcess {
+class ChildProcess : NonCopyable {
 public:
     ChildProcess(const std::string& program, const std::vector<std::string>& args, const ProcessOptions& options);
     ~ChildProcess();
-
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool running();
     ProcessResult wait(double timeoutSeconds);
@@ -50,12 +49,10 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
                          const ProcessOptions& options);
 
 // A temporary directory removed with everything in it at destruction.
-class TempDir {
+class TempDir : NonCopyable {
 public:
     TempDir();
     ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
     std::string path;
 };
 

@@ -4,7 +4,7 @@
 // one pixel, so the picture holds at the sizes a desktop scales it to.
 #include "flame_colour.h"
 #include "generators.h"
-#include "media_output.h"
+#include "written_file.h"
 
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>

@@ -1,17 +1,18 @@
-// The camera route: 14 anchors of a tour through the room, joined by 13 cubic
-// Bezier segments flown 10 s each. The camera looks along the curve's tangent,
-// so each anchor carries the heading the view has there; both handles lie on
-// that heading (every joint is smooth) at a third of the neighbouring chord, so
-// the speed stays even across each joint.
+// The camera route: the anchors of a tour through the room, joined by cubic
+// Bezier segments flown in equal times. The camera looks along the curve's
+// tangent, so each anchor carries the heading the view has there; both handles
+// lie on that heading (every joint is smooth) at a third of the neighbouring
+// chord, so the speed stays even across each joint.
 #include "generators.h"
+#include "layout/scene_layout.h"
 #include "scene_mesh.h"
+#include "written_file.h"
 
 #include <glm/glm.hpp>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -25,10 +26,10 @@ struct Anchor {
 // coffee table three times, each circuit a little higher. Every turn happens in
 // the middle of the room, so its sweep looks across the room at the windows, the
 // side-table corner, the fireplace, the tree or the sofa, never into a nearby
-// wall. Every segment is 53..68 units long, so each 10 s is flown at nearly the
+// wall. Every segment is 53..68 units long, so each is flown at nearly the
 // same pace. The eye passes 5+ units from the sofa's blanket and further from
 // everything else.
-constexpr std::array<Anchor, 14> ROUTE = {{
+constexpr std::array<Anchor, layout::ROUTE_SEGMENTS + 1> ROUTE = {{
     {{360, 56, -122}, {-0.88f, -0.08f, 0.45f}}, // the fire and a left window with snow, over the sofa
     {{298, 56, -95}, {-0.95f, -0.08f, 0.25f}},  // the fire, the coffee table and the cat on the sofa
     {{232, 55, -79}, {-1.00f, -0.06f, 0.05f}},  // the left windows, sunlit floor, the sitting cat
@@ -62,11 +63,9 @@ void writeCameraRoute(const std::string& assets)
     const std::string dir = assets + "/scene";
     std::filesystem::create_directories(dir);
     const std::string path = dir + "/curve-controlpoints-handles.txt";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        throw std::runtime_error("cannot write " + path);
+    std::FILE* file = openForWriting(path);
     for (const glm::vec3& p : points)
         for (int k = 0; k < 3; ++k)
             std::fprintf(file, "%.4f\n", p[k] * MODEL_UNITS_PER_WORLD_UNIT);
-    std::fclose(file);
+    closeWritten(file, path);
 }

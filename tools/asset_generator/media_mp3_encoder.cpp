@@ -1,7 +1,7 @@
 // libmp3lame in its plain buffer interface; the info frame is patched over the
 // placeholder the encoder leaves at the start of the stream.
 #include "media_mp3_encoder.h"
-#include "media_output.h"
+#include "written_file.h"
 
 #include <lame/lame.h>
 
@@ -42,8 +42,7 @@ void writeMp3(const std::string& path, const StereoLoop& loop, int kilobitsPerSe
     std::copy(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(tagBytes), stream.begin());
     lame_close(lame);
 
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    requireWritten(file != nullptr, path);
-    const bool written = std::fwrite(stream.data(), 1, stream.size(), file) == stream.size();
-    requireWritten(std::fclose(file) == 0 && written, path);
+    std::FILE* file = openForWriting(path);
+    std::fwrite(stream.data(), 1, stream.size(), file);
+    closeWritten(file, path);
 }

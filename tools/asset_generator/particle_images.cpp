@@ -5,7 +5,7 @@
 // so an image's top row ends up at t = 1.
 #include "flame_colour.h"
 #include "generators.h"
-#include "media_output.h"
+#include "written_file.h"
 
 #include <glm/common.hpp>
 #include <glm/vec3.hpp>

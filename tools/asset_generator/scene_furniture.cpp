@@ -1,7 +1,7 @@
 // The furniture and small things of the room: sofa and blanket, the two tables,
 // book and glasses, cigar and ashtray, candles, pictures, curtains and cats.
+#include "layout/scene_layout.h"
 #include "scene_builders.h"
-#include "scene_layout.h"
 #include "scene_textures.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -305,22 +305,42 @@ SceneMesh buildCats()
         m = glm::rotate(m, -side * 0.35f, glm::vec3(0, 0, 1));
         addLathe(g, {{0, 0}, {0.35f, 0}, {0, 0.75f}}, 8, m);
     };
+    // The head: a sphere of `size` at `offset` in the cat's frame, squashed a
+    // little, with both ears; returns the head's own frame for the eyes.
+    auto head = [&ear](MeshGroup& g, const glm::mat4& at, const glm::vec3& offset, float size,
+                       const glm::vec3& squash) {
+        const glm::mat4 frame = glm::scale(glm::translate(at, offset), glm::vec3(size));
+        addSphere(g, 8, 12, glm::scale(frame, squash), {1, 1});
+        ear(g, frame, -1.0f);
+        ear(g, frame, 1.0f);
+        return frame;
+    };
+    // The tail along part of an ellipse round the body, in `steps` from angle
+    // `from` through `sweep`.
+    struct TailArc {
+        int steps;
+        float from, sweep;
+        float across, along; // the ellipse's half-axes along x and z
+        float height, forward;
+        float thickness;
+    };
+    auto tail = [](MeshGroup& g, const glm::mat4& at, const TailArc& arc) {
+        std::vector<glm::vec3> path;
+        for (int i = 0; i <= arc.steps; ++i) {
+            const float a = arc.from + arc.sweep * i / static_cast<float>(arc.steps);
+            path.push_back(glm::vec3(
+                at * glm::vec4(arc.across * std::cos(a), arc.height, arc.along * std::sin(a) + arc.forward, 1.0f)));
+        }
+        addTube(g, path, arc.thickness, 8);
+    };
 
     // Asleep on the rug by the fire: curled up, head on its paws, tail around.
     {
         MeshGroup& fur = mesh.group("cat_asleep", "fur_ginger");
         const glm::mat4 at = placed({248.0f, 0.3f, -46.0f}, 0.6f);
         addSphere(fur, 10, 16, glm::scale(glm::translate(at, {0, 4.2f, 0}), {10.5f, 4.6f, 7.0f}), {2, 1});
-        const glm::mat4 head = glm::scale(glm::translate(at, {7.5f, 4.0f, 4.5f}), glm::vec3(3.8f));
-        addSphere(fur, 8, 12, glm::scale(head, {1.0f, 0.85f, 1.0f}), {1, 1});
-        ear(fur, head, -1.0f);
-        ear(fur, head, 1.0f);
-        std::vector<glm::vec3> tail;
-        for (int i = 0; i <= 16; ++i) {
-            const float a = -2.2f + 2.8f * i / 16.0f;
-            tail.push_back(glm::vec3(at * glm::vec4(9.5f * std::cos(a), 1.5f, 7.5f * std::sin(a) + 1.0f, 1.0f)));
-        }
-        addTube(fur, tail, 1.3f, 8);
+        head(fur, at, {7.5f, 4.0f, 4.5f}, 3.8f, {1.0f, 0.85f, 1.0f});
+        tail(fur, at, {16, -2.2f, 2.8f, 9.5f, 7.5f, 1.5f, 1.0f, 1.3f});
     }
     // Sitting upright on the sofa's left cushion, facing the fire.
     {
@@ -328,21 +348,13 @@ SceneMesh buildCats()
         const glm::mat4 at = placed({180.0f, SEAT_HEIGHT + 1.0f, -100.0f}, 0.3f);
         addSphere(fur, 10, 14, glm::scale(glm::translate(at, {0, 4.5f, -1.0f}), {5.5f, 5.0f, 6.5f}), {2, 1});
         addSphere(fur, 10, 14, glm::scale(glm::rotate(glm::translate(at, {0, 10.0f, 2.0f}), 0.3f, {1, 0, 0}), {4.0f, 6.5f, 4.0f}), {2, 1});
-        const glm::mat4 head = glm::scale(glm::translate(at, {0, 17.0f, 3.5f}), glm::vec3(3.9f));
-        addSphere(fur, 8, 12, glm::scale(head, {1.0f, 0.9f, 0.95f}), {1, 1});
-        ear(fur, head, -1.0f);
-        ear(fur, head, 1.0f);
+        const glm::mat4 face = head(fur, at, {0, 17.0f, 3.5f}, 3.9f, {1.0f, 0.9f, 0.95f});
         for (float side : {-1.0f, 1.0f})
             addSphere(fur, 6, 8, glm::scale(glm::translate(at, {side * 2.0f, 1.2f, 5.5f}), {1.2f, 1.2f, 2.0f}));
-        std::vector<glm::vec3> tail;
-        for (int i = 0; i <= 14; ++i) {
-            const float a = -1.9f + 2.6f * i / 14.0f;
-            tail.push_back(glm::vec3(at * glm::vec4(7.0f * std::cos(a), 1.0f, 7.0f * std::sin(a) + 1.5f, 1.0f)));
-        }
-        addTube(fur, tail, 1.1f, 8);
+        tail(fur, at, {14, -1.9f, 2.6f, 7.0f, 7.0f, 1.0f, 1.5f, 1.1f});
         MeshGroup& eyes = mesh.group("cat_eyes", "cat_eyes");
         for (float side : {-1.0f, 1.0f})
-            addSphere(eyes, 4, 6, glm::scale(glm::translate(head, {side * 0.38f, 0.15f, 0.85f}), glm::vec3(0.16f)));
+            addSphere(eyes, 4, 6, glm::scale(glm::translate(face, {side * 0.38f, 0.15f, 0.85f}), glm::vec3(0.16f)));
     }
     return mesh;
 }

@@ -1,6 +1,8 @@
 // Mesh groups, primitive shapes and the OBJ/MTL writer of the scene generator.
 #include "scene_mesh.h"
 
+#include "written_file.h"
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
@@ -100,9 +102,7 @@ size_t SceneMesh::triangleCount() const
 void SceneMesh::write(const std::string& dir, const std::string& base) const
 {
     const std::string mtlPath = dir + "/" + base + ".mtl";
-    FILE* mtl = std::fopen(mtlPath.c_str(), "wb");
-    if (!mtl)
-        throw std::runtime_error("cannot write " + mtlPath);
+    std::FILE* mtl = openForWriting(mtlPath);
     for (const SceneMaterial& mat : materials) {
         std::fprintf(mtl, "newmtl %s\n", mat.name.c_str());
         std::fprintf(mtl, "Ka %.4f %.4f %.4f\n", mat.ambient.r, mat.ambient.g, mat.ambient.b);
@@ -115,12 +115,10 @@ void SceneMesh::write(const std::string& dir, const std::string& base) const
             std::fprintf(mtl, "map_Ks %s\n", mat.specularMap.c_str());
         std::fprintf(mtl, "\n");
     }
-    std::fclose(mtl);
+    closeWritten(mtl, mtlPath);
 
     const std::string objPath = dir + "/" + base + ".obj";
-    FILE* obj = std::fopen(objPath.c_str(), "wb");
-    if (!obj)
-        throw std::runtime_error("cannot write " + objPath);
+    std::FILE* obj = openForWriting(objPath);
     std::fprintf(obj, "mtllib %s.mtl\n", base.c_str());
     size_t offset = 1;
     for (const MeshGroup& g : groups) {
@@ -142,7 +140,7 @@ void SceneMesh::write(const std::string& dir, const std::string& base) const
         }
         offset += g.positions.size();
     }
-    std::fclose(obj);
+    closeWritten(obj, objPath);
 }
 
 void addRect(MeshGroup& g, const glm::vec3& origin, const glm::vec3& u, const glm::vec3& v,

@@ -4,7 +4,8 @@
 #include "scene_builders.h"
 #include "scene_textures.h"
 
-#include <cstdio>
+#include "platform/report_line.h"
+
 #include <filesystem>
 
 void writeSceneModels(const std::string& assets)
@@ -30,5 +31,5 @@ void writeSceneModels(const std::string& assets)
         mesh.write(dir, model.file);
         triangles += mesh.triangleCount();
     }
-    std::printf("scene models: %zu triangles\n", triangles);
+    reportLine("scene models: %zu triangles", triangles);
 }

@@ -1,8 +1,8 @@
 // The room shell: plank floor and rug, papered walls over a wooden wainscot, window
 // openings with frames, a beamed ceiling, and the brick chimney breast with its
 // firebox, stone surround, hearth, mantelpiece and logs.
+#include "layout/scene_layout.h"
 #include "scene_builders.h"
-#include "scene_layout.h"
 #include "scene_textures.h"
 
 #include <algorithm>
@@ -320,7 +320,8 @@ SceneMesh buildRoom()
     addFloorAndCeiling(mesh, grid, breast);
     addWalls(mesh, grid, breast);
     addChimneyBreast(mesh, grid, breast);
-    for (float x : {110.0f, 212.0f, 320.0f})
+    // Three beams, the middle one over the chimney breast.
+    for (float x : {110.0f, FIREPLACE_X, 320.0f})
         addBox(mesh.group("beams", ""), {x - 4, CEILING - 8, FRONT}, {x + 4, CEILING, BACK}, 1.0f / 48.0f);
     // The rug between the sofa and the hearth.
     addRect(mesh.group("rug", ""), {160, 0.4f, -34}, {104, 0, 0}, {0, 0, -52}, {0, 0}, {1, 1});

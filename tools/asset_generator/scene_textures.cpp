@@ -2,6 +2,8 @@
 // (stb_perlin's wrap arguments) and repeating patterns fit whole periods into it.
 #include "scene_textures.h"
 
+#include "written_file.h"
+
 #include <glm/glm.hpp>
 #include <stb/stb_image_write.h>
 #include <stb/stb_perlin.h>
@@ -10,7 +12,6 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -31,8 +32,7 @@ void writeImage(const std::string& path, int size, const Shader& shade)
                 p[k] = static_cast<unsigned char>(std::lround(c[k] * 255.0f));
         }
     }
-    if (!stbi_write_png(path.c_str(), size, size, 3, pixels.data(), size * 3))
-        throw std::runtime_error("cannot write " + path);
+    requireWritten(stbi_write_png(path.c_str(), size, size, 3, pixels.data(), size * 3) != 0, path);
 }
 
 // Fractal noise over the unit square that wraps at its edges; `cellsX`, `cellsY`

@@ -1,7 +1,7 @@
 // The fir tree in the room's back right corner: tiers of needle branches on a
 // trunk in a pot, its baubles, fairy lights, tinsel and star, and the presents.
+#include "layout/scene_layout.h"
 #include "scene_builders.h"
-#include "scene_layout.h"
 #include "scene_textures.h"
 
 #include <glm/gtc/matrix_transform.hpp>

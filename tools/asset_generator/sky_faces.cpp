@@ -7,7 +7,7 @@
 //  - the sky shader samples with the sphere's local position, and the sphere is
 //    turned by pi about z, so local (x, y, z) is seen in world direction (-x, -y, z).
 #include "generators.h"
-#include "media_output.h"
+#include "written_file.h"
 #include "media_sky_landscape.h"
 
 #include <glm/vec3.hpp>

@@ -2,19 +2,17 @@
 // longitude/latitude texture coordinates (the sky samples its cube map by
 // direction, so only the positions matter to the picture).
 #include "generators.h"
+#include "written_file.h"
 
 #include <cmath>
 #include <cstdio>
-#include <stdexcept>
 
 void writeSkySphere(const std::string& assets)
 {
     const int rings = 24, segments = 48;
     const double pi = 3.14159265358979;
     const std::string path = assets + "/sphere.obj";
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        throw std::runtime_error("cannot write " + path);
+    std::FILE* file = openForWriting(path);
     std::fprintf(file, "o sky_sphere\n");
     for (int j = 0; j <= rings; ++j) {
         const double polar = pi * j / rings;
@@ -36,5 +34,5 @@ void writeSkySphere(const std::string& assets)
                 std::fprintf(file, "f %d/%d/%d %d/%d/%d %d/%d/%d\n", b, b, b, d, d, d, c, c, c);
         }
     }
-    std::fclose(file);
+    closeWritten(file, path);
 }

@@ -4,17 +4,28 @@
 
 #include "support/gl_context.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
-
-constexpr int PASS_COUNT = static_cast<int>(FramePass::Count);
 
 GLint currentTimeQuery()
 {
     GLint query = 0;
     glGetQueryiv(GL_TIME_ELAPSED, GL_CURRENT_QUERY, &query);
     return query;
+}
+
+// Times `pass` alone in a frame and collects that frame.
+double timeOfAFrameWith(FramePass pass)
+{
+    enablePassTiming(true);
+    beginPassTiming(pass);
+    endPassTiming(pass);
+    double times[FRAME_PASS_COUNT] = {};
+    EXPECT_TRUE(collectPassTimes(times));
+    return times[static_cast<int>(pass)];
 }
 
 class PassTimer : public GlTest {
@@ -30,7 +41,8 @@ TEST_F(PassTimer, DisabledByDefaultAndThenIssuesNoQuery)
     EXPECT_EQ(currentTimeQuery(), 0);
     endPassTiming(FramePass::Main);
 
-    double times[PASS_COUNT] = {-1.0, -1.0, -1.0, -1.0, -1.0};
+    double times[FRAME_PASS_COUNT];
+    std::fill(std::begin(times), std::end(times), -1.0);
     EXPECT_FALSE(collectPassTimes(times));
     for (const double time : times)
         EXPECT_EQ(time, -1.0) << "nothing is filled while disabled";
@@ -53,7 +65,7 @@ TEST_F(PassTimer, EnabledTimesEachPassWithItsOwnQuery)
     glClear(GL_COLOR_BUFFER_BIT);
     endPassTiming(FramePass::Sky);
 
-    double times[PASS_COUNT] = {};
+    double times[FRAME_PASS_COUNT] = {};
     ASSERT_TRUE(collectPassTimes(times));
     EXPECT_TRUE(std::isfinite(times[(int)FramePass::DirectionalShadow]));
     EXPECT_GE(times[(int)FramePass::DirectionalShadow], 0.0);
@@ -67,13 +79,9 @@ TEST_F(PassTimer, EnabledTimesEachPassWithItsOwnQuery)
 
 TEST_F(PassTimer, ResultsBelongToOneFrame)
 {
-    enablePassTiming(true);
-    beginPassTiming(FramePass::Main);
-    endPassTiming(FramePass::Main);
-    double times[PASS_COUNT] = {};
-    ASSERT_TRUE(collectPassTimes(times));
-    EXPECT_FALSE(std::isnan(times[(int)FramePass::Main]));
+    EXPECT_FALSE(std::isnan(timeOfAFrameWith(FramePass::Main)));
 
+    double times[FRAME_PASS_COUNT] = {};
     ASSERT_TRUE(collectPassTimes(times));
     EXPECT_TRUE(std::isnan(times[(int)FramePass::Main])) << "a pass not run in the next frame has no time";
     EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -86,11 +94,6 @@ TEST_F(PassTimer, DisablingMidPassClosesItsQuery)
     enablePassTiming(false);
     EXPECT_EQ(currentTimeQuery(), 0);
 
-    enablePassTiming(true);
-    beginPassTiming(FramePass::Particles);
-    endPassTiming(FramePass::Particles);
-    double times[PASS_COUNT] = {};
-    ASSERT_TRUE(collectPassTimes(times));
-    EXPECT_FALSE(std::isnan(times[(int)FramePass::Particles]));
+    EXPECT_FALSE(std::isnan(timeOfAFrameWith(FramePass::Particles)));
     EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -4,7 +4,7 @@
 #include "support/gl_context.h"
 #include "support/process.h"
 #include "support/run_dir.h"
-#include "test_image.h"
+#include "support/test_image.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // PNG output through stb_image_write (its implementation lives in libstb).
-#include "test_image.h"
+#include "support/test_image.h"
 
 #include <stb_image_write.h>
 

@@ -1,10 +1,13 @@
-// Two runs of the asset generator write the same bytes for every sky face,
-// particle image and sound.
+// The asset generator as the build runs it: two runs write the same bytes for
+// every sky face, particle image and sound, and a run that cannot write ends in
+// one line and a failed status.
 #include "support/process.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -32,6 +35,31 @@ TEST(MediaGenerator, TwoRunsWriteIdenticalFiles)
         const std::string two = readFile(second.path + "/Assets/" + file);
         EXPECT_FALSE(one.empty()) << file;
         EXPECT_TRUE(one == two) << file << " differs between runs";
+    }
+}
+
+TEST(MediaGenerator, AFailureIsOneLineInItsNameAndAFailedStatus)
+{
+    TempDir dir;
+    writeFile(dir.path + "/file", "");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{}, 2, "expects ASSETS_DIR"},
+        {{dir.path + "/file/Assets"}, 1, "cannot create directories"},
+        {{"--icon", dir.path + "/missing/icon.png"}, 1, "cannot write"},
+    };
+    for (const Case& c : cases) {
+        ProcessOptions options;
+        options.workDir = dir.path;
+        const ProcessResult result = runProcess(FROSTEMBER_ASSET_GENERATOR, c.args, options);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_EQ(result.err.rfind("frostember-assets: ", 0), 0u) << result.err;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
     }
 }
 

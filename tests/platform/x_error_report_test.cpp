@@ -3,6 +3,8 @@
 // many connections find it lost, in an exit handler too.
 #include "platform/x_error_report.h"
 
+#include "platform/report_line.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 // After GoogleTest: Xlib defines None as a macro.
@@ -39,17 +41,19 @@ TEST(XErrorReportDeathTest, EachErrorIsOneLineAndItsStatus)
         const char* name;
         void (*cause)(Display*);
         int status;
-        const char* output;
+        std::string output;
     };
+    const std::string program = programName();
     const Case cases[] = {
-        {"protocol error", freeAMissingPixmap, 255, "ERROR: X Error BadPixmap [^\n]*\\(request 54\\.0\\)\nPress Enter"},
-        // Nothing with an E before the line: no second report.
-        {"lost connection", loseTwoConnections, 1, "^[^E]*ERROR: X connection to [^\n]* lost\n$"},
+        {"protocol error", freeAMissingPixmap, 255,
+         program + ": X error BadPixmap [^\n]*\\(request 54\\.0\\)\n.*Press Enter"},
+        // Nothing with an X before the line: no second report.
+        {"lost connection", loseTwoConnections, 1, "^[^X]*" + program + ": X connection to [^\n]* lost\n$"},
     };
     for (const Case& c : cases) {
         EXPECT_EXIT(
             {
-                // The report goes to standard output; the death test reads standard error.
+                // The pause goes to standard output; the death test reads standard error.
                 dup2(STDERR_FILENO, STDOUT_FILENO);
                 Display* display = XOpenDisplay(nullptr);
                 if (display == nullptr)
