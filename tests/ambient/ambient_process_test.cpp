@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <csignal>
 #include <functional>
 #include <set>
@@ -134,8 +135,10 @@ class AmbientProcessTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(window.display, nullptr) << "no X display: is DISPLAY set (xvfb-run)?"; }
 
+    // An earlier run's rows are removed first: they must not pass for this run's.
     std::unique_ptr<ChildProcess> start(std::vector<std::string> args)
     {
+        std::filesystem::remove(stats);
         ProcessOptions options;
         options.workDir = runDir();
         args.insert(args.end(), {"--mute", "--stats", stats});
