@@ -73,7 +73,7 @@ int main(int argc, char** argv)
     }
     const AmbientOptions& options = *parsed.options;
     if (options.help || options.version) {
-        std::cout << (options.help ? AMBIENT_HELP : "frostember-ambient " FROSTEMBER_VERSION "\n") << std::flush;
+        std::cout << (options.help ? ambientHelp() : "frostember-ambient " FROSTEMBER_VERSION "\n") << std::flush;
         return 0;
     }
     turnOffConsolePause();

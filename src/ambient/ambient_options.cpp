@@ -13,31 +13,6 @@ const char* const AMBIENT_USAGE =
     "Usage: frostember-ambient [--window WxH | --window-id ID | --root] [--max-fps N] [--fps] "
     "[--volume V] [--mute] [--sound] [--stats FILE] [--startup FILE] [--help] [--version]";
 
-const char* const AMBIENT_HELP =
-    "Usage: frostember-ambient [OPTION]...\n"
-    "The Frostember winter room as an endless ambient scene: the flight, the sunset, a\n"
-    "fade to black and the flight again, full screen, in a window or as a screensaver.\n"
-    "\n"
-    "Options:\n"
-    "  --window WxH     a window of W x H pixels instead of full screen\n"
-    "  --window-id ID   draw into the existing X window ID (decimal, or hexadecimal\n"
-    "                   after 0x), as a screensaver daemon asks; also -window-id\n"
-    "  --root           draw into the root window; also -root\n"
-    "  --max-fps N      at most N frames a second, N from 10 to 1000\n"
-    "  --fps            show the frame-rate line\n"
-    "  --volume V       the sound's level, from 0 to 1 (default 1)\n"
-    "  --mute           no sound\n"
-    "  --sound          sound while drawing into another program's window too\n"
-    "  --stats FILE     write one row of timings a frame to FILE\n"
-    "  --startup FILE   write the start-up stages' times to FILE\n"
-    "  --help           print this help and exit\n"
-    "  --version        print the name and version and exit\n"
-    "\n"
-    "The window is chosen in this order: --window-id, the window named by\n"
-    "XSCREENSAVER_WINDOW in the environment, --root, --window, else full screen.\n"
-    "Escape, Q or closing the window quits; F11 switches between full screen and a\n"
-    "window. SIGTERM ends the program with status 0.\n";
-
 namespace {
 
 const std::set<std::string> FLAGS = {"--root", "--fps", "--mute", "--sound"};
@@ -175,4 +150,33 @@ bool soundWanted(const AmbientOptions& options)
     if (options.mute)
         return false;
     return options.surface != SurfaceChoice::ForeignWindow || options.screensaverSound;
+}
+
+std::string ambientHelp()
+{
+    return std::string("Usage: frostember-ambient [OPTION]...\n"
+                       "The Frostember winter room as an endless ambient scene: the flight, the sunset, a\n"
+                       "fade to black and the flight again, full screen, in a window or as a screensaver.\n"
+                       "\n"
+                       "Options:\n"
+                       "  --window WxH     a window of W x H pixels instead of full screen\n"
+                       "  --window-id ID   draw into the existing X window ID (decimal, or hexadecimal\n"
+                       "                   after 0x), as a screensaver daemon asks; also -window-id\n"
+                       "  --root           draw into the root window; also -root\n"
+                       "  --max-fps N      at most N frames a second, N from ") +
+           std::to_string(LOWEST_MAX_FPS) + " to " + std::to_string(HIGHEST_MAX_FPS) +
+           "\n"
+           "  --fps            show the frame-rate line\n"
+           "  --volume V       the sound's level, from 0 to 1 (default 1)\n"
+           "  --mute           no sound\n"
+           "  --sound          sound while drawing into another program's window too\n"
+           "  --stats FILE     write one row of timings a frame to FILE\n"
+           "  --startup FILE   write the start-up stages' times to FILE\n"
+           "  --help           print this help and exit\n"
+           "  --version        print the name and version and exit\n"
+           "\n"
+           "The window is chosen in this order: --window-id, the window named by\n"
+           "XSCREENSAVER_WINDOW in the environment, --root, --window, else full screen.\n"
+           "Escape, Q or closing the window quits; F11 switches between full screen and a\n"
+           "window. SIGTERM ends the program with status 0.\n";
 }

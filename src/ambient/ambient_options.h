@@ -2,6 +2,8 @@
 // and the files a benchmark asks for.
 #pragma once
 
+#include "camera/camera.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,12 +35,22 @@ struct AmbientParse {
     std::string refusal;                   // one line naming the option or value, without the program's name
 };
 
-// The lowest frame cap: the camera stands still on any frame over 0.1 s.
-constexpr int LOWEST_MAX_FPS = 10;
+// The lowest frame cap whose frames still move the camera, which stands still
+// on a frame too long.
+constexpr int lowestMaxFps()
+{
+    int fps = 1;
+    while (!frameMovesCamera(1.0f / static_cast<float>(fps)))
+        ++fps;
+    return fps;
+}
+constexpr int LOWEST_MAX_FPS = lowestMaxFps();
 constexpr int HIGHEST_MAX_FPS = 1000;
 
 extern const char* const AMBIENT_USAGE;
-extern const char* const AMBIENT_HELP;
+
+// The text of --help: what the program is and every option.
+std::string ambientHelp();
 
 // The arguments after the program name, read in order, and the value of
 // XSCREENSAVER_WINDOW (null when unset); --help or --version ends the reading

@@ -11,7 +11,7 @@ class btRigidBody;
 
 // Frames longer than a tenth of a second (stalls) do not move the camera. The
 // limit is the float nearest 0.1, so that a frame of 0.1 s still counts.
-inline bool frameMovesCamera(float dt)
+constexpr bool frameMovesCamera(float dt)
 {
     return dt <= 0.1f;
 }
