@@ -11,6 +11,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -65,6 +66,19 @@ long framesDrawn(const std::string& statsFile)
 {
     const long lines = static_cast<long>(splitLines(readFile(statsFile)).size());
     return lines > 0 ? lines - 1 : 0;
+}
+
+// The longest time the scene was advanced by in one frame, over the frames
+// after the first `skipped`.
+double longestDeltaFrom(const std::string& statsFile, long skipped)
+{
+    const std::vector<std::string> rows = splitLines(readFile(statsFile));
+    double longest = 0.0;
+    for (std::size_t row = static_cast<std::size_t>(skipped) + 1; row < rows.size(); ++row) {
+        const std::size_t second = rows[row].find(',', rows[row].find(',') + 1);
+        longest = std::max(longest, std::stod(rows[row].substr(second + 1)));
+    }
+    return longest;
 }
 
 bool waitFor(const std::function<bool()>& ready, double seconds)
@@ -170,6 +184,7 @@ TEST_F(AmbientProcessTest, DrawsTheRoomIntoTheWindowUntilItIsDestroyed)
 
 // In the window a daemon hands over and in a window of the program's own, which
 // another client unmaps as a bare X server lets it, with no callback to GLFW.
+// The time spent unmapped is no frame's: the scene goes on from where it stood.
 TEST_F(AmbientProcessTest, DrawsNothingWhileUnmappedAndEndsOnSigterm)
 {
     for (const bool foreign : {true, false}) {
@@ -184,13 +199,17 @@ TEST_F(AmbientProcessTest, DrawsNothingWhileUnmappedAndEndsOnSigterm)
 
         XUnmapWindow(window.display, drawn);
         XSync(window.display, False);
+        const auto unmapped = std::chrono::steady_clock::now();
         const long hidden = framesOnceSettled(stats);
         std::this_thread::sleep_for(std::chrono::seconds(3));
         EXPECT_EQ(framesDrawn(stats), hidden) << "frames drawn while unmapped";
 
         XMapWindow(window.display, drawn);
         XSync(window.display, False);
+        const double hiddenMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - unmapped).count();
         EXPECT_TRUE(waitFor([&] { return framesDrawn(stats) > hidden + 3; }, 60.0)) << "no frames once mapped again";
+        EXPECT_LT(longestDeltaFrom(stats, hidden), hiddenMs) << "the hidden time came in as a frame's";
 
         ambient->sendSignal(SIGTERM, false);
         const ProcessResult result = ambient->wait(60.0);
