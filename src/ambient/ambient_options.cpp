@@ -178,5 +178,6 @@ std::string ambientHelp()
            "The window is chosen in this order: --window-id, the window named by\n"
            "XSCREENSAVER_WINDOW in the environment, --root, --window, else full screen.\n"
            "Escape, Q or closing the window quits; F11 switches between full screen and a\n"
-           "window. SIGTERM ends the program with status 0.\n";
+           "window. SIGTERM, Ctrl-C or a closed terminal (SIGHUP) ends the program with\n"
+           "status 0.\n";
 }

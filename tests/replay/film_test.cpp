@@ -213,7 +213,7 @@ TEST(FilmRefusal, EachRefusalIsOneLineAndNothingIsWritten)
 }
 
 // Ctrl-C at a terminal reaches the tool's whole process group, encoder included;
-// kill sends SIGTERM to the tool alone; under xvfb-run the same Ctrl-C ends the X
+// kill sends SIGTERM to the tool alone, and a closed terminal SIGHUP; under xvfb-run the same Ctrl-C ends the X
 // server first, and the tool loses its display; and Ctrl-C may come while the
 // tool still starts, in the console's pause after a window it cannot have. Every
 // way the folder ends as it was, an earlier film of the same name untouched.
@@ -231,6 +231,7 @@ TEST(FilmStop, AStopMidwayLeavesTheFolderAsItWas)
     const Case cases[] = {
         {"Ctrl-C", "320x180", "film: frame 10 ", false, SIGINT, true, 130},
         {"kill", "320x180", "film: frame 10 ", false, SIGTERM, false, 143},
+        {"terminal closed", "320x180", "film: frame 10 ", false, SIGHUP, false, 129},
         {"display lost", "320x180", "film: frame 10 ", true, 0, false, 1},
         {"Ctrl-C at the start-up's pause", "32768x32768", "Press Enter", false, SIGINT, true, -1},
     };
