@@ -19,6 +19,7 @@
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
 #include "render/skybox.h"
+#include "render/quality_tier.h"
 #include "render/texture_path.h"
 
 #include <GL/glew.h>
@@ -57,8 +58,9 @@ constexpr int ROOM_MODEL = 1;
 void setupShaders()
 {
     scene.basicVert = new Shader("Shader\\Basic.vert", GL_VERTEX_SHADER);
-    scene.basicFrag =
-        new Shader("Shader\\basic.frag", GL_FRAGMENT_SHADER, texturePathDefinitions(detectTexturePath()));
+    scene.qualityTier = detectQualityTier(scene.qualityRequest);
+    scene.basicFrag = new Shader("Shader\\basic.frag", GL_FRAGMENT_SHADER,
+                                 texturePathDefinitions(detectTexturePath()) + qualityTierDefinitions(scene.qualityTier));
     scene.shadowVert = new Shader("Shader\\shadow.vert", GL_VERTEX_SHADER);
     scene.shadowFrag = new Shader("Shader\\shadow.frag", GL_FRAGMENT_SHADER);
     scene.skyVert = new Shader("Shader\\skybox.vert", GL_VERTEX_SHADER);

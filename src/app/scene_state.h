@@ -6,6 +6,7 @@
 #include "layout/scene_layout.h"
 #include "physics/physics_world.h"
 #include "render/lights.h"
+#include "render/quality_tier.h"
 
 #include <glm/glm.hpp>
 
@@ -90,6 +91,11 @@ struct SceneState {
     // first frame drawn at it.
     float renderScale = 1.0f;
     ScaledTargetSet* scaledTargets = nullptr;
+
+    // What the program asked for before the set-up, and the tier the set-up chose
+    // from it; every pass reads the tier from here.
+    QualityRequest qualityRequest;
+    QualityTier qualityTier = QualityTier::Low;
 
     RenderSettings settings;
 };
