@@ -3,7 +3,9 @@
 // decoded file repeats without a seam.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
+#include <numbers>
 #include <vector>
 
 inline constexpr int audioSampleRate = 44100;
@@ -24,17 +26,19 @@ struct StereoLoop {
     std::vector<float> right;
 };
 
-// Scales both channels together so the loudest sample reaches `peak`.
-void normaliseLoop(StereoLoop& loop, float peak);
+// Scales both channels together to the RMS level `rms` (of full scale 1).
+void setLoopLevel(StereoLoop& loop, double rms);
 
-// Filters `samples` in place with a recursive filter run as if the loop repeated
-// for ever: one warm-up lap settles the filter state, the second lap is kept.
-// `step(input)` returns the filter's next output.
-template <typename Filter>
-void filterLooped(std::vector<float>& samples, Filter step)
-{
-    for (const float value : samples)
-        step(value);
-    for (float& value : samples)
-        value = step(value);
-}
+// Turns the gain down round the few samples that would pass `ceiling`, so that
+// none does: the gain falls over a millisecond and a half ahead of the peak and
+// comes back within a tenth of a second, round the loop's end as anywhere.
+void limitLoopPeaks(StereoLoop& loop, float ceiling);
+
+// One-pole low pass with the given corner frequency.
+struct LowPass {
+    explicit LowPass(double hertz)
+        : share(static_cast<float>(1.0 - std::exp(-2.0 * std::numbers::pi * hertz / audioSampleRate))) {}
+    float operator()(float input) { return state += share * (input - state); }
+    float share;
+    float state = 0.0f;
+};

@@ -1,47 +1,52 @@
-// Noise is filtered round the loop and pops wrap past the end, so the crackle
-// repeats without a seam; slow swells come from a periodic random curve.
+// Under everything a low roar that breathes slowly, the flutter of the flames and
+// a faint hiss; over it crackles whose number rises and falls, sap pops, now and
+// then a log settling, after which the fire flares up for a while. Every part is
+// drawn afresh from the random stream, so no stretch repeats another; noise is
+// filtered round the loop, the slow curves are periodic and single sounds wrap
+// past the end, so the loop repeats without a seam.
 #include "media_fireplace.h"
+#include "media_fire_sounds.h"
 #include "media_random.h"
 
+#include <algorithm>
 #include <cmath>
-#include <numbers>
+#include <cstdint>
 #include <vector>
 
 namespace {
 
-constexpr double loopSeconds = 20.0;
-constexpr double pi = std::numbers::pi;
+constexpr double loopSeconds = 192.0;
+constexpr double fireLevel = 0.065;    // RMS, -23.7 dBFS: 4.2 dB under the music, as the room hears a fire
+constexpr float peakCeiling = 0.84f;
 
-std::vector<float> whiteNoise(std::size_t frames, MediaRandom& random)
+// Calls `use(frame, filter(frame))` for every frame of the loop, the filter having
+// first run over the loop's last tenth of a second: filters whose memory is a few
+// milliseconds then start in the state the loop's end leaves, and the join is exact.
+template <typename Filter, typename Use>
+void runRoundLoop(std::size_t frames, Filter filter, Use use)
 {
-    std::vector<float> noise(frames);
-    for (float& value : noise)
-        value = static_cast<float>(random.signedUnit());
-    return noise;
+    for (std::size_t i = frames - audioSampleRate / 10; i < frames; ++i)
+        filter(i);
+    for (std::size_t i = 0; i < frames; ++i)
+        use(i, filter(i));
 }
 
-// One-pole low pass with the given corner frequency.
-struct LowPass {
-    explicit LowPass(double hertz) : share(static_cast<float>(1.0 - std::exp(-2.0 * pi * hertz / audioSampleRate))) {}
-    float operator()(float input) { return state += share * (input - state); }
-    float share;
-    float state = 0.0f;
-};
-
-// A smooth random curve around 1 that repeats every loop: cosine-interpolated
-// random knots, the last knot joining the first.
+// A smooth random curve around 1 that repeats every loop: random knots joined by
+// smooth steps, one every `spacing` seconds, the last knot joining the first.
 class LoopedSwell {
 public:
-    LoopedSwell(int knots, double depth, MediaRandom& random)
+    LoopedSwell(double spacing, double depth, MediaRandom& random)
     {
+        const int knots = std::max(2, static_cast<int>(std::lround(loopSeconds / spacing)));
         for (int i = 0; i < knots; ++i)
             values.push_back(static_cast<float>(1.0 + depth * random.signedUnit()));
     }
     float at(std::size_t frame, std::size_t frames) const
     {
-        const double position = static_cast<double>(frame) / frames * values.size();
+        const double position = static_cast<double>(frame % frames) / frames * values.size();
         const std::size_t knot = static_cast<std::size_t>(position);
-        const double blend = 0.5 - 0.5 * std::cos((position - knot) * pi);
+        const double along = position - static_cast<double>(knot);
+        const double blend = along * along * (3.0 - 2.0 * along);
         return static_cast<float>(values[knot % values.size()] * (1.0 - blend) + values[(knot + 1) % values.size()] * blend);
     }
 
@@ -49,64 +54,80 @@ private:
     std::vector<float> values;
 };
 
-void addRumble(StereoLoop& loop, MediaRandom& random)
+std::size_t frameOf(double seconds)
 {
-    std::vector<float> common = whiteNoise(loop.frames(), random);
-    filterLooped(common, LowPass(90.0));
-    filterLooped(common, LowPass(140.0));
-    const LoopedSwell swell(40, 0.45, random);
-    for (std::size_t i = 0; i < loop.frames(); ++i) {
-        const float value = 1.2f * common[i] * swell.at(i, loop.frames());
-        loop.left[i] += value;
-        loop.right[i] += value;
+    return static_cast<std::size_t>(seconds * audioSampleRate);
+}
+
+// How much the fire flares after each log settles: up within a second, back over
+// several, as a share added to the roar and the crackling.
+std::vector<float> flareAfterSettling(const std::vector<double>& settlings, std::size_t frames)
+{
+    std::vector<float> flare(frames, 0.0f);
+    const double rise = std::exp(-1.0 / (0.6 * audioSampleRate));
+    const double fall = std::exp(-1.0 / (5.0 * audioSampleRate));
+    const std::size_t length = frameOf(25.0);
+    for (const double at : settlings) {
+        const std::size_t first = frameOf(at);
+        double rising = 1.0;
+        double falling = 1.0;
+        for (std::size_t i = 0; i < length; ++i) {
+            flare[(first + i) % frames] += static_cast<float>((1.0 - rising) * falling);
+            rising *= rise;
+            falling *= fall;
+        }
     }
+    return flare;
+}
+
+// The roar, shared by both channels but for a little of each side's own, and the
+// flutter of the flames a few octaves up; both breathe with two slow curves.
+void addRoar(StereoLoop& loop, const std::vector<float>& flare, MediaRandom& random)
+{
+    const std::uint64_t common = random.next(), left = random.next(), right = random.next(), flutter = random.next();
+    const LoopedSwell breath(6.0, 0.4, random);
+    const LoopedSwell tide(24.0, 0.25, random);
+    const LoopedSwell flicker(0.35, 0.15, random);
+    struct Rumble {
+        LowPass first{90.0}, second{140.0};
+        float operator()(float noise) { return second(first(noise)); }
+    };
+    Rumble middle, leftSide, rightSide;
+    LowPass flutterHigh(700.0), flutterLow(250.0);
+    struct Sample { float middle, left, right, flames; };
+    const std::size_t frames = loop.frames();
+    runRoundLoop(frames, [&](std::size_t i) {
+        const float flames = MediaRandom::noiseAt(flutter, i);
+        return Sample{middle(MediaRandom::noiseAt(common, i)), leftSide(MediaRandom::noiseAt(left, i)),
+                      rightSide(MediaRandom::noiseAt(right, i)), flutterHigh(flames) - flutterLow(flames)};
+    }, [&](std::size_t i, const Sample& sample) {
+        const float breathing = breath.at(i, frames) * tide.at(i, frames) * (1.0f + 0.6f * flare[i]);
+        const float roar = 1.1f * breathing;
+        const float flames = 0.5f * breathing * breathing * flicker.at(i, frames) * sample.flames;
+        loop.left[i] += roar * (0.85f * sample.middle + 0.3f * sample.left) + flames;
+        loop.right[i] += roar * (0.85f * sample.middle + 0.3f * sample.right) + flames;
+    });
 }
 
 void addHiss(std::vector<float>& channel, MediaRandom& random)
 {
-    std::vector<float> noise = whiteNoise(channel.size(), random);
-    std::vector<float> low = noise;
-    filterLooped(low, LowPass(1800.0));
-    filterLooped(noise, LowPass(9000.0));
-    const LoopedSwell swell(120, 0.6, random);
-    for (std::size_t i = 0; i < channel.size(); ++i)
-        channel[i] += 0.08f * (noise[i] - low[i]) * swell.at(i, channel.size());
+    const std::uint64_t seed = random.next();
+    const LoopedSwell swell(1.5, 0.6, random);
+    LowPass high(9000.0), low(1800.0);
+    runRoundLoop(channel.size(), [&](std::size_t i) {
+        const float noise = MediaRandom::noiseAt(seed, i);
+        return high(noise) - low(noise);
+    }, [&](std::size_t i, float hiss) { channel[i] += 0.05f * hiss * swell.at(i, channel.size()); });
 }
 
-// One pop: a ringing tick over a noise burst, both dying in a few milliseconds.
-void addPop(StereoLoop& loop, std::size_t at, double loudness, MediaRandom& random)
+// Waiting times of a Poisson process whose rate follows `rate(frame)`.
+template <typename Rate, typename Sound>
+void scatter(std::size_t frames, Rate rate, Sound sound, MediaRandom& random)
 {
-    const double ring = random.range(700.0, 4200.0);
-    const double decay = random.range(0.0006, 0.0035);
-    const double pan = random.range(-0.6, 0.6);
-    const float leftGain = static_cast<float>(std::cos((pan + 1.0) * pi / 4.0));
-    const float rightGain = static_cast<float>(std::sin((pan + 1.0) * pi / 4.0));
-    const std::size_t length = static_cast<std::size_t>(8.0 * decay * audioSampleRate) + 1;
-    for (std::size_t i = 0; i < length; ++i) {
-        const double t = static_cast<double>(i) / audioSampleRate;
-        const double envelope = loudness * std::exp(-t / decay) * (1.0 - std::exp(-t / 0.00015));
-        const double value = envelope * (0.6 * std::sin(2.0 * pi * ring * t) + 0.5 * random.signedUnit());
-        loop.add(at + i, static_cast<float>(value * leftGain), static_cast<float>(value * rightGain));
-    }
-}
-
-// Pops scattered at random times: many faint ticks, fewer loud snaps, some in bursts.
-void addPops(StereoLoop& loop, MediaRandom& random)
-{
-    const double frames = static_cast<double>(loop.frames());
-    const int ticks = static_cast<int>(loopSeconds * 14.0);
-    for (int i = 0; i < ticks; ++i)
-        addPop(loop, static_cast<std::size_t>(random.uniform() * frames), random.range(0.03, 0.12), random);
-    const int snaps = static_cast<int>(loopSeconds * 1.6);
-    for (int i = 0; i < snaps; ++i) {
-        const std::size_t at = static_cast<std::size_t>(random.uniform() * frames);
-        const double loudness = 0.25 + 0.55 * std::pow(random.uniform(), 2.0);
-        addPop(loop, at, loudness, random);
-        const int followers = static_cast<int>(random.uniform() * 4.0);
-        for (int f = 0; f < followers; ++f) {
-            const std::size_t gap = static_cast<std::size_t>(random.range(0.01, 0.12) * audioSampleRate);
-            addPop(loop, at + gap * (f + 1), loudness * random.range(0.2, 0.6), random);
-        }
+    double t = random.range(0.0, 0.5);
+    while (t < loopSeconds) {
+        sound(frameOf(t));
+        t += -std::log(1.0 - random.uniform()) / rate(frameOf(t) % frames);
     }
 }
 
@@ -114,12 +135,61 @@ void addPops(StereoLoop& loop, MediaRandom& random)
 
 StereoLoop crackleFireplace()
 {
-    StereoLoop loop(static_cast<std::size_t>(loopSeconds * audioSampleRate));
+    StereoLoop loop(frameOf(loopSeconds));
+    const std::size_t frames = loop.frames();
     MediaRandom random(0x46495245ull);
-    addRumble(loop, random);
+
+    std::vector<double> settlings;
+    for (double t = random.range(8.0, 20.0); t < loopSeconds; t += random.range(22.0, 40.0))
+        settlings.push_back(t);
+    const std::vector<float> flare = flareAfterSettling(settlings, frames);
+
+    addRoar(loop, flare, random);
     addHiss(loop.left, random);
     addHiss(loop.right, random);
-    addPops(loop, random);
-    normaliseLoop(loop, 0.8f);
+
+    // The crackling comes and goes: a slow curve, squared for contrast, and the flares.
+    const LoopedSwell liveliness(2.5, 0.7, random);
+    const auto activity = [&](std::size_t frame) {
+        const double swell = std::max(0.25f, liveliness.at(frame, frames));
+        return swell * swell * (1.0 + 2.0 * flare[frame]);
+    };
+    // Most crackles are faint ticks; some come as a fizzing cluster.
+    scatter(frames, [&](std::size_t frame) { return 7.0 * activity(frame); }, [&](std::size_t at) {
+        const double size = std::pow(random.uniform(), 3.0);
+        const double pan = random.range(-0.7, 0.7);
+        addCrackle(loop, at, size, pan, random);
+        if (random.uniform() < 0.2) {
+            std::size_t next = at;
+            const int cluster = 3 + static_cast<int>(random.uniform() * 7.0);
+            for (int i = 0; i < cluster; ++i) {
+                next += frameOf(random.range(0.004, 0.03));
+                addCrackle(loop, next, size * random.range(0.2, 0.6), pan + random.range(-0.15, 0.15), random);
+            }
+        }
+    }, random);
+    // Pops: loud ones rare, some followed by smaller ones as the pocket splits further.
+    scatter(frames, [&](std::size_t frame) { return 0.3 * std::sqrt(activity(frame)); }, [&](std::size_t at) {
+        const double loudness = 0.2 + 0.8 * std::pow(random.uniform(), 3.0);
+        const double pan = random.range(-0.6, 0.6);
+        addSapPop(loop, at, loudness, pan, random);
+        const int followers = static_cast<int>(random.uniform() * 3.5);
+        for (int f = 0; f < followers; ++f)
+            addSapPop(loop, at + frameOf(random.range(0.03, 0.15) * (f + 1)), loudness * random.range(0.2, 0.5),
+                      pan + random.range(-0.2, 0.2), random);
+    }, random);
+    // Embers tink as they cool, now and then and more after a log has settled.
+    scatter(frames, [](std::size_t) { return 0.08; }, [&](std::size_t at) {
+        addEmberTink(loop, at, random.range(0.02, 0.06), random.range(-0.7, 0.7), random);
+    }, random);
+    for (const double at : settlings) {
+        addLogSettling(loop, frameOf(at), random.range(0.4, 1.0), random);
+        const int tinks = 2 + static_cast<int>(random.uniform() * 4.0);
+        for (int i = 0; i < tinks; ++i)
+            addEmberTink(loop, frameOf(at + random.range(1.0, 6.0)), random.range(0.02, 0.05), random.range(-0.6, 0.6), random);
+    }
+
+    setLoopLevel(loop, fireLevel);
+    limitLoopPeaks(loop, peakCeiling);
     return loop;
 }

@@ -1,4 +1,4 @@
-// The fireplace: twenty seconds of low rumble, hiss and random pops, as one loop.
+// The fireplace: a little over three minutes of a wood fire, as one loop.
 #pragma once
 
 #include "media_audio.h"

@@ -25,6 +25,14 @@ public:
     // Uniform in [-1, 1).
     double signedUnit() { return 2.0 * uniform() - 1.0; }
 
+    // White noise read by frame, uniform in [-1, 1): the value depends only on the
+    // seed and the frame, so a sound can be made in any order and in one pass.
+    static float noiseAt(std::uint64_t seed, std::uint64_t frame)
+    {
+        MediaRandom at(seed + frame * 0x9E3779B97F4A7C15ull);
+        return static_cast<float>(at.signedUnit());
+    }
+
 private:
     std::uint64_t state;
 };
