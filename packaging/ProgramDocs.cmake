@@ -49,7 +49,8 @@ function(frostember_bash_completion program)
 endfunction()
 
 # frostember_copyright_file(LICENSE DESTINATION): Debian's machine-readable
-# copyright file, its holder and licence text taken from LICENSE.
+# copyright file, its holder and licence text taken from LICENSE. The music is
+# rendered from a SoundFont's piano, whose authors and licence it records too.
 function(frostember_copyright_file license destination)
   file(READ ${license} text)
   if(NOT text MATCHES "Copyright \\(c\\) ([^\n]+)\n\n(.+[^\n])\n*$")
@@ -62,9 +63,24 @@ function(frostember_copyright_file license destination)
     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
     "Upstream-Name: Frostember\n"
     "Comment: Every file, the models, textures, images and sounds that the build\n"
-    " generates included, is the project's own work.\n\n"
+    " generates included, is the project's own work, but for the piano samples the\n"
+    " music is rendered from.\n\n"
     "Files: *\n"
     "Copyright: ${holder}\n"
+    "License: Expat\n\n"
+    "Files: */Assets/sound/Talvek*\n"
+    "Copyright: ${holder}\n"
+    " 2018-2021 S. Christian Collins\n"
+    " 2014-2017 Michael Cowgill\n"
+    " 2000-2002, 2008 Frank Wen\n"
+    "License: Expat\n"
+    "Comment: The music is the project's own; the build renders it with FluidSynth\n"
+    " from the grand piano of the MuseScore_General SoundFont (0.2.1, the file\n"
+    " MuseScore_General_Lite.sf3 of Debian's musescore-general-soundfont-small).\n"
+    " The piano's samples, \"Splendid Grand\" for the AKAI S5000 (a Steinway\n"
+    " Model D), are in the public domain, edited by S. Christian Collins; the\n"
+    " SoundFont, adapted by him from the Fluid (R3) GM SoundFont of Frank Wen and\n"
+    " its mono version by Michael Cowgill, is under the Expat (MIT) licence.\n\n"
     "License: Expat\n"
     " ${terms}\n")
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright DESTINATION ${destination})

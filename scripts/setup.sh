@@ -11,6 +11,7 @@ packages=(
   libglfw3-dev libglew-dev libglu1-mesa-dev freeglut3-dev
   libassimp-dev libfreeimage-dev libstb-dev libbullet-dev libglm-dev
   libopenal-dev libasound2-dev libmpg123-dev libmp3lame-dev
+  libfluidsynth-dev musescore-general-soundfont-small
   libgtest-dev bash-completion
   libx11-dev libxrandr-dev libxss-dev libsystemd-dev xvfb xauth xdotool libgl1-mesa-dri
   ffmpeg help2man
