@@ -103,7 +103,7 @@ void addRoar(StereoLoop& loop, const std::vector<float>& flare, MediaRandom& ran
     }, [&](std::size_t i, const Sample& sample) {
         const float breathing = breath.at(i, frames) * tide.at(i, frames) * (1.0f + 0.6f * flare[i]);
         const float roar = 1.1f * breathing;
-        const float flames = 0.5f * breathing * breathing * flicker.at(i, frames) * sample.flames;
+        const float flames = 0.3f * breathing * breathing * flicker.at(i, frames) * sample.flames;
         loop.left[i] += roar * (0.85f * sample.middle + 0.3f * sample.left) + flames;
         loop.right[i] += roar * (0.85f * sample.middle + 0.3f * sample.right) + flames;
     });

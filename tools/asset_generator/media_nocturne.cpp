@@ -240,6 +240,7 @@ void playMelody(PianoPerformance& performance, const TempoMap& tempo, MediaRando
             PianoNote note;
             note.key = written.key;
             note.velocity = velocityOf(velocity * share, random);
+            note.pedalled = written.role != NoteRole::Ornament && written.role != NoteRole::Grace;
             const double onset = tempo.at(bar, written.start);
             if (written.role == NoteRole::Grace) {
                 note.start = onset - 0.07;

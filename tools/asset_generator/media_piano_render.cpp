@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <utility>
 #include <stdexcept>
 #include <string>
 
@@ -20,10 +21,15 @@ constexpr const char* soundFontPath = "/usr/share/sounds/sf3/MuseScore_General_L
 constexpr int sustainController = 64;
 constexpr double ringSeconds = 8.0;   // the most a release and the reverb ring on after the last event
 
+// Pedalled notes play on one MIDI channel, the pedal's, and the others on a second.
+constexpr int pedalledChannel = 0;
+constexpr int clearChannel = 1;
+
 struct MidiEvent {
     enum Kind { NoteOff, PedalUp, PedalDown, NoteOn };   // the order of events that fall together
     std::size_t frame;
     Kind kind;
+    int channel;
     int key;
     int velocity;
 };
@@ -37,23 +43,24 @@ std::size_t frameAt(double seconds)
 std::vector<MidiEvent> midiEvents(const PianoPerformance& performance)
 {
     std::vector<MidiEvent> events;
-    std::map<int, std::vector<const PianoNote*>> byKey;
+    std::map<std::pair<int, int>, std::vector<const PianoNote*>> byKey;   // by channel and key
     for (const PianoNote& note : performance.notes)
-        byKey[note.key].push_back(&note);
-    for (auto& [key, notes] : byKey) {
+        byKey[{note.pedalled ? pedalledChannel : clearChannel, note.key}].push_back(&note);
+    for (auto& [channelKey, notes] : byKey) {
+        const auto [channel, key] = channelKey;
         std::sort(notes.begin(), notes.end(), [](const PianoNote* a, const PianoNote* b) { return a->start < b->start; });
         for (std::size_t i = 0; i < notes.size(); ++i) {
             const std::size_t on = frameAt(notes[i]->start);
             std::size_t off = std::max(on + 1, frameAt(notes[i]->end));
             if (i + 1 < notes.size())
                 off = std::min(off, std::max(on + 1, frameAt(notes[i + 1]->start)));
-            events.push_back({on, MidiEvent::NoteOn, key, std::clamp(notes[i]->velocity, 1, 127)});
-            events.push_back({off, MidiEvent::NoteOff, key, 0});
+            events.push_back({on, MidiEvent::NoteOn, channel, key, std::clamp(notes[i]->velocity, 1, 127)});
+            events.push_back({off, MidiEvent::NoteOff, channel, key, 0});
         }
     }
     for (const PedalSpan& span : performance.pedal) {
-        events.push_back({frameAt(span.down), MidiEvent::PedalDown, 0, 127});
-        events.push_back({frameAt(span.up), MidiEvent::PedalUp, 0, 0});
+        events.push_back({frameAt(span.down), MidiEvent::PedalDown, pedalledChannel, 0, 0});
+        events.push_back({frameAt(span.up), MidiEvent::PedalUp, pedalledChannel, 0, 0});
     }
     std::stable_sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) {
         return a.frame != b.frame ? a.frame < b.frame : a.kind < b.kind;
@@ -91,10 +98,10 @@ std::unique_ptr<fluid_settings_t, SettingsDeleter> pianoSettings()
 void play(fluid_synth_t* synth, const MidiEvent& event)
 {
     switch (event.kind) {
-    case MidiEvent::NoteOn: fluid_synth_noteon(synth, 0, event.key, event.velocity); break;
-    case MidiEvent::NoteOff: fluid_synth_noteoff(synth, 0, event.key); break;
-    case MidiEvent::PedalDown: fluid_synth_cc(synth, 0, sustainController, 127); break;
-    case MidiEvent::PedalUp: fluid_synth_cc(synth, 0, sustainController, 0); break;
+    case MidiEvent::NoteOn: fluid_synth_noteon(synth, event.channel, event.key, event.velocity); break;
+    case MidiEvent::NoteOff: fluid_synth_noteoff(synth, event.channel, event.key); break;
+    case MidiEvent::PedalDown: fluid_synth_cc(synth, event.channel, sustainController, 127); break;
+    case MidiEvent::PedalUp: fluid_synth_cc(synth, event.channel, sustainController, 0); break;
     }
 }
 
@@ -119,7 +126,8 @@ StereoLoop renderPianoLoop(const PianoPerformance& performance)
     const auto settings = pianoSettings();
     const std::unique_ptr<fluid_synth_t, SynthDeleter> synth(new_fluid_synth(settings.get()));
     const int font = synth ? fluid_synth_sfload(synth.get(), soundFontPath, 0) : FLUID_FAILED;
-    if (font == FLUID_FAILED || fluid_synth_program_select(synth.get(), 0, font, 0, 0) != FLUID_OK)
+    if (font == FLUID_FAILED || fluid_synth_program_select(synth.get(), pedalledChannel, font, 0, 0) != FLUID_OK
+        || fluid_synth_program_select(synth.get(), clearChannel, font, 0, 0) != FLUID_OK)
         throw std::runtime_error(std::string("cannot load the piano of ") + soundFontPath);
 
     StereoLoop loop(frameAt(performance.seconds));

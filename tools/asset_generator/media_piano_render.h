@@ -11,6 +11,7 @@ struct PianoNote {
     int velocity = 64;    // 1..127
     double start = 0.0;   // seconds into the loop
     double end = 1.0;     // seconds: the key is let go (past the loop's end it rings into the start)
+    bool pedalled = true; // held on by the sustain pedal; a run or trill stays clear of it, as under a half pedal
 };
 
 struct PedalSpan {
