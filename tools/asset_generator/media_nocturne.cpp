@@ -137,9 +137,9 @@ private:
             const double position = ((bar - 1) % phraseBars * eighthsPerBar + eighth + 0.5) / (phraseBars * eighthsPerBar);
             factor *= 1.0 + 0.035 * std::cos(2.0 * std::numbers::pi * position);
         }
-        const int lastBeat = eighthsPerBar - 4;
+        const int lastBeat = eighthsPerBar - 3;
         if (eighth >= lastBeat) {
-            const double ramp = (eighth - lastBeat + 1) / 4.0;
+            const double ramp = (eighth - lastBeat + 1) / 3.0;
             factor *= 1.0 + score[bar].breath * ramp * ramp;
         }
         return factor;
@@ -207,7 +207,7 @@ void playLeftHand(PianoPerformance& performance, const TempoMap& tempo, MediaRan
         for (int e = span.firstEighth; e < span.firstEighth + span.eighths; ++e) {
             const int voice = e == span.firstEighth ? 0 : score[span.bar].figure[static_cast<std::size_t>(e)];
             const double level = levelAt(span.bar, 2.0 * e);
-            double velocity = 28.0 + 36.0 * level + (voice == 0 ? 8.0 : 0.0) + (voice == 4 ? 2.0 : 0.0) + (e == 0 ? 3.0 : 0.0);
+            const double velocity = 28.0 + 36.0 * level + (voice == 0 ? 8.0 : 0.0) + (voice == 4 ? 2.0 : 0.0) + (e == 0 ? 3.0 : 0.0);
             PianoNote note;
             note.key = keys[static_cast<std::size_t>(voice)];
             note.velocity = velocityOf(velocity, random);

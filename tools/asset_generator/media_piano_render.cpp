@@ -48,7 +48,7 @@ std::vector<MidiEvent> midiEvents(const PianoPerformance& performance)
         byKey[{note.pedalled ? pedalledChannel : clearChannel, note.key}].push_back(&note);
     for (auto& [channelKey, notes] : byKey) {
         const auto [channel, key] = channelKey;
-        std::sort(notes.begin(), notes.end(), [](const PianoNote* a, const PianoNote* b) { return a->start < b->start; });
+        std::stable_sort(notes.begin(), notes.end(), [](const PianoNote* a, const PianoNote* b) { return a->start < b->start; });
         for (std::size_t i = 0; i < notes.size(); ++i) {
             const std::size_t on = frameAt(notes[i]->start);
             std::size_t off = std::max(on + 1, frameAt(notes[i]->end));

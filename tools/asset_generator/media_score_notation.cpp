@@ -158,8 +158,7 @@ std::vector<ChordSymbol> parseHarmonyBar(std::string_view text)
         std::vector<int> intervals;
     };
     static const Quality qualities[] = {
-        {"", {0, 4, 7}}, {"m", {0, 3, 7}}, {"7", {0, 4, 7, 10}},
-        {"m7", {0, 3, 7, 10}}, {"maj7", {0, 4, 7, 11}}, {"o7", {0, 3, 6, 9}},
+        {"", {0, 4, 7}}, {"m", {0, 3, 7}}, {"7", {0, 4, 7, 10}}, {"m7", {0, 3, 7, 10}},
     };
     std::vector<ChordSymbol> chords;
     for (const std::string_view symbol : words(text)) {

@@ -9,8 +9,8 @@
 //   "(d6 c6 bb5 ab5):6" a run, its notes sharing the span evenly
 //
 // A harmony bar is a list of chord symbols that share the bar evenly: a root with an
-// optional flat or sharp, a quality ("" major, "m", "7", "m7", "maj7", "o7"
-// diminished seventh) and an optional bass note after a slash: "Eb", "Fm/Ab", "Eb7/Db".
+// optional flat or sharp, a quality ("" major, "m" minor, "7" dominant seventh,
+// "m7" minor seventh) and an optional bass note after a slash: "Eb", "Fm/Ab", "Eb7/Db".
 #pragma once
 
 #include <string_view>
