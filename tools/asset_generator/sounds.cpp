@@ -1,6 +1,6 @@
 // The two looping sounds: the piano nocturne and the fireplace. The fire is made
-// and encoded on a second thread while the piano renders, which halves the
-// wall time on a machine with two cores.
+// and encoded on a second thread while the piano renders, so that on a machine
+// with a core to spare its time hides under the piano's.
 #include "generators.h"
 #include "media_fireplace.h"
 #include "media_mp3_encoder.h"
