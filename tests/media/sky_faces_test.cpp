@@ -100,7 +100,9 @@ TEST_F(SkyFaces, ShowTheLandscapeOfEveryDirection)
     EXPECT_LT(far, samples / 100);
 }
 
-// Across every cube edge, the texels on either side show nearly the same colour.
+// Across every cube edge, the texels on either side differ little more than the
+// landscape itself does between their two directions (a fir's outline may run
+// between them).
 TEST_F(SkyFaces, ContinuousAcrossEveryFaceEdge)
 {
     const float texel = 2.0f / static_cast<float>(sky->faces[0]->width);
@@ -119,7 +121,9 @@ TEST_F(SkyFaces, ContinuousAcrossEveryFaceEdge)
                         onB[a] = sa * (1.0f - texel);
                         onB[b] = sb;
                         onA[c] = onB[c] = u;
-                        const glm::vec3 difference = glm::abs(sky->sample(onA) - sky->sample(onB));
+                        const glm::vec3 across = glm::abs(sky->sample(onA) - sky->sample(onB));
+                        const glm::vec3 painted = glm::abs(skyLandscapeColour(onA) - skyLandscapeColour(onB));
+                        const glm::vec3 difference = glm::max(across - painted, glm::vec3(0.0f));
                         const float error = (difference.r + difference.g + difference.b) / 3.0f;
                         total += error;
                         worst = std::max(worst, error);
