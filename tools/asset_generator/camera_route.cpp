@@ -23,31 +23,30 @@ struct Anchor {
 };
 
 // The tour enters from the front-right corner looking at the fire, crosses the
-// room westwards to the side table's corner and turns there through the
-// front-left corner, flies back over the sofa's end, low over the rug to the
-// fire, along the hearth to the tree, turns through the front-right corner and
-// comes back along the front behind the sofa to end over its far end, looking
-// at the left windows for the sunset. Every turn is timed so that the views on
-// the 5-s marks (each anchor, and half-way between two, where the view runs
-// along the chord) look across the room at a window, a painting, the fire or
-// the tree, never into a nearby bare wall. Every segment is 51..68 units long,
-// so each is flown at nearly the same pace, and the eye keeps more than 12 units
-// from every surface.
+// room westwards to the side table's corner, turns through the left windows'
+// corner and comes back along the front, over the sofa's end to the fire, along
+// the hearth to the tree, turns through the front-right corner and ends over
+// the sofa's back, looking at the left windows for the sunset. The turns are
+// timed so that the views on the 5-s marks (each anchor, and half-way between
+// two, where the view runs along the chord) look across the room at a window, a
+// painting, the fire or the tree rather than into a nearby bare wall. Every
+// segment is 52..71 units long, so each is flown at nearly the same pace, and
+// the eye keeps more than 12 units from every surface.
 constexpr std::array<Anchor, layout::ROUTE_SEGMENTS + 1> ROUTE = {{
     {{360, 58, -122}, {-0.88f, -0.06f, 0.47f}}, // the fire and both left windows past the sofa
     {{298, 56, -95}, {-0.95f, -0.06f, 0.28f}},  // the fire, the wine on the table and the cat on the sofa
     {{236, 54, -80}, {-1.00f, -0.06f, 0.08f}},  // the left windows, sunlit floor, the sitting cat
     {{176, 52, -68}, {-0.90f, -0.08f, 0.42f}},  // the side table with its candle, a window, the village
-    {{128, 55, -90}, {-0.45f, -0.06f, -0.89f}}, // the far left window, the birch wood on the front wall
-    {{170, 66, -126}, {0.70f, -0.15f, 0.70f}},  // over the sofa's end: the tree, the mantel and the fire
-    {{205, 47, -84}, {0.15f, -0.05f, 0.99f}},   // low over the rug: the fire framed by stone, candles above
-    {{250, 56, -46}, {1.00f, -0.04f, -0.10f}},  // along the hearth to the tree and its presents
-    {{302, 57, -62}, {0.70f, -0.06f, -0.70f}},  // the tree beside the right front window, the mountains
-    {{328, 58, -112}, {-0.35f, -0.06f, -0.94f}}, // the windmill between the front windows
-    {{275, 60, -132}, {-0.95f, -0.06f, -0.30f}}, // along the front: the left windows beyond the sofa's back
-    {{218, 63, -142}, {-1.00f, -0.06f, 0.10f}},  // the sunlit floor below the left windows
-    {{180, 66, -110}, {-0.70f, -0.08f, 0.70f}},  // the side table's corner over the sitting cat
-    {{132, 60, -78}, {-0.90f, -0.12f, 0.35f}},   // the sunset: the left windows dimming over the side table
+    {{110, 55, -50}, {-0.90f, -0.06f, -0.42f}}, // the snowy window over the side table's candle
+    {{72, 57, -95}, {0.00f, -0.06f, -1.00f}},   // along the left wall: the far window, the birch wood
+    {{110, 60, -132}, {1.00f, -0.06f, 0.10f}},  // along the front to the tree, past the sofa's back
+    {{160, 64, -124}, {0.70f, -0.12f, 0.70f}},  // over the sofa's end: the tree, the mantel and the fire
+    {{206, 54, -92}, {0.12f, -0.12f, 0.99f}},   // the fire framed by stone, the candles above it
+    {{257, 57, -58}, {1.00f, -0.04f, -0.10f}},  // past the hearth to the tree and its presents
+    {{312, 57, -70}, {0.70f, -0.06f, -0.70f}},  // the tree beside the right front window, the mountains
+    {{332, 58, -122}, {-0.35f, -0.06f, -0.94f}}, // the windmill between the front windows
+    {{270, 62, -134}, {-0.95f, -0.06f, -0.20f}}, // along the front: the left windows beyond the sofa's back
+    {{215, 64, -128}, {-0.95f, -0.15f, 0.30f}},  // the sunset: the left windows over the sitting cat
 }};
 
 } // namespace
