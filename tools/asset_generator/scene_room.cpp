@@ -286,7 +286,8 @@ SceneMesh buildRoom()
     // polished slate less, paper, plaster, brick and rough-hewn oak hardly at all.
     mesh.addMaterial(makeMaterial("floor_planks", glm::vec3(1.0f), FLOOR_WOOD, glm::vec3(0.5f), 60.0f));
     mesh.addMaterial(makeMaterial("wallpaper", glm::vec3(1.0f), WALLPAPER, glm::vec3(0.06f), 8.0f));
-    mesh.addMaterial(makeMaterial("wainscot", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.35f), 30.0f));
+    mesh.addMaterial(makeMaterial("wainscot", glm::vec3(1.0f), OAK_PANELLING, glm::vec3(0.35f), 30.0f));
+    mesh.addMaterial(makeMaterial("dado_rail", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.4f), 40.0f));
     mesh.addMaterial(makeMaterial("outside_render", glm::vec3(0.78f, 0.8f, 0.85f)));
     mesh.addMaterial(makeMaterial("ceiling_plaster", glm::vec3(0.88f, 0.86f, 0.82f), "", glm::vec3(0.03f), 4.0f));
     mesh.addMaterial(makeMaterial("oak_beams", glm::vec3(0.9f), DARK_WOOD, glm::vec3(0.15f), 12.0f));
@@ -302,7 +303,7 @@ SceneMesh buildRoom()
     group("floor", "floor_planks");
     group("walls", "wallpaper");
     group("wainscot", "wainscot");
-    group("dado_rails", "wainscot");
+    group("dado_rails", "dado_rail");
     group("outside", "outside_render");
     group("ceiling", "ceiling_plaster");
     group("beams", "oak_beams");

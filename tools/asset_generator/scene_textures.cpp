@@ -277,6 +277,27 @@ SurfaceTexel darkWood(float u, float v)
     return {mix(glm::vec3(0.33f, 0.2f, 0.11f), glm::vec3(0.5f, 0.33f, 0.19f), g), g, 0.75f + 0.25f * g};
 }
 
+// Raised and fielded oak panelling in honey tones, mapped as the walls are (48
+// units a tile, v = 1 at the floor, the dado rail at v = 1/3): two panels a
+// tile between a top rail, a skirting and stiles, each panel's field standing
+// proud of its bevelled edges, a fine groove where it meets the frame.
+SurfaceTexel oakPanelling(float u, float v)
+{
+    const float stile = 0.06f, topRail = 0.4f, skirting = 0.88f, bevel = 0.05f;
+    const float x = fract(u * 2.0f) * 0.5f;
+    const bool inPanel = x > stile && v > topRail && v < skirting;
+    // Distance from the panel's edge, in tile units.
+    const float edge = inPanel ? std::min({x - stile, 0.5f - x, v - topRail, skirting - v}) : 0.0f;
+    const bool upright = !inPanel && v > topRail && v < skirting;
+    const float g = upright ? grain(v, u, 20.0f, 0.3f, 53) : grain(u, v, 36.0f, 0.0f, 55);
+    const glm::vec3 c = mix(glm::vec3(0.45f, 0.3f, 0.17f), glm::vec3(0.6f, 0.42f, 0.25f), g);
+    if (!inPanel)
+        return {c, 0.75f + 0.03f * g, 0.8f};
+    const float groove = smooth(0.0f, 0.008f, edge);
+    const float field = 0.4f + 0.6f * smooth(0.0f, bevel, edge - 0.008f);
+    return {c * (0.9f + 0.1f * groove), groove * field + 0.03f * g, 0.3f + 0.6f * groove};
+}
+
 // A plain weave in moss green: raised threads, one over, one under.
 SurfaceTexel sofaFabric(float u, float v)
 {
@@ -741,6 +762,7 @@ const ReliefTexture RELIEF_TEXTURES[] = {
     {sceneTexture::BRICK, 512, brick, {0.8f, 0.6f, 6}},
     {sceneTexture::STONE, 256, hearthStone, {0.4f, 0.5f, 4}},
     {sceneTexture::DARK_WOOD, 256, darkWood, {0.08f, 0.3f, 2}},
+    {sceneTexture::OAK_PANELLING, 512, oakPanelling, {0.6f, 0.5f, 4}},
     {sceneTexture::SOFA_FABRIC, 256, sofaFabric, {0.12f, 0.35f, 2}},
     {sceneTexture::KNIT, 256, knit, {0.3f, 0.45f, 3}},
     {sceneTexture::CURTAIN, 256, curtainVelvet, {0.15f, 0.15f, 3}},

@@ -11,6 +11,7 @@ inline const char* const WALLPAPER = "wallpaper.png";
 inline const char* const BRICK = "brick.png";
 inline const char* const STONE = "hearth-stone.png";
 inline const char* const DARK_WOOD = "dark-wood.png";
+inline const char* const OAK_PANELLING = "oak-panelling.png";
 inline const char* const SOFA_FABRIC = "sofa-fabric.png";
 inline const char* const KNIT = "knit.png";
 inline const char* const CURTAIN = "curtain-velvet.png";
