@@ -5,6 +5,8 @@
 // horizon's haze the farther away it is.
 #include "media_sky_landscape.h"
 
+#include "cell_random.h"
+
 #include <glm/geometric.hpp>
 #include <glm/trigonometric.hpp>
 #include <glm/common.hpp>
@@ -13,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 namespace {
 
@@ -108,18 +109,6 @@ glm::vec3 groundColour(const glm::vec3& d)
 }
 
 
-// A repeatable value in 0..1 for an integer and a seed.
-float hashed(int k, int seed)
-{
-    uint32_t h = static_cast<uint32_t>(k) * 0x9E3779B1u ^ static_cast<uint32_t>(seed) * 0x85EBCA77u;
-    h ^= h >> 15;
-    h *= 0x2C1B3C6Du;
-    h ^= h >> 12;
-    h *= 0x297A2D39u;
-    h ^= h >> 15;
-    return static_cast<float>(h & 0xFFFFFF) / 16777216.0f;
-}
-
 // A forested ridge in front of the mountains: its crest in degrees, with the
 // ragged tops of the trees on it.
 float ridgeCrestDegrees(float azimuthDegrees, float hx, float hz)
@@ -156,10 +145,10 @@ FirCover firCover(const FirRow& row, float azimuthDegrees, float elevationDegree
     for (int k = static_cast<int>(std::floor(place)) - 1; k <= static_cast<int>(std::floor(place)) + 1; ++k) {
         const int slot = (k % row.count + row.count) % row.count;
         const float clump = 0.5f + 0.5f * std::sin(slot * 0.37f + row.seed) * std::sin(slot * 0.11f + 2.0f * row.seed);
-        if (hashed(slot, row.seed) > row.share * (0.4f + 0.9f * clump))
+        if (cellRandom(slot, 0, row.seed) > row.share * (0.4f + 0.9f * clump))
             continue;
-        const float height = row.heightDegrees * (0.7f + 0.6f * hashed(slot, row.seed + 1));
-        const float trunkAt = (static_cast<float>(k) + 0.2f + 0.6f * hashed(slot, row.seed + 2)) * spacing;
+        const float height = row.heightDegrees * (0.7f + 0.6f * cellRandom(slot, 1, row.seed));
+        const float trunkAt = (static_cast<float>(k) + 0.2f + 0.6f * cellRandom(slot, 2, row.seed)) * spacing;
         const float across = std::abs(azimuthDegrees + 180.0f - trunkAt);
         const float up = (elevationDegrees + row.footDegrees) / height;
         if (up < 0.0f || up > 1.0f)

@@ -92,11 +92,15 @@ std::vector<glm::vec3> drapeOverSofa(int across, int along)
             const glm::vec2 zy = alongProfile(drape, float(j) / along);
             points.push_back(SOFA_CENTRE + glm::vec3(5.0f + 36.0f * float(i) / across, zy.y, zy.x));
         }
+    // The direction away from the sofa, by central differences.
     auto gradient = [&](const glm::vec3& p) {
-        const float e = 0.05f;
-        return glm::normalize(glm::vec3(sofaDistance(cushions, p + glm::vec3(e, 0, 0)) - sofaDistance(cushions, p - glm::vec3(e, 0, 0)),
-                                        sofaDistance(cushions, p + glm::vec3(0, e, 0)) - sofaDistance(cushions, p - glm::vec3(0, e, 0)),
-                                        sofaDistance(cushions, p + glm::vec3(0, 0, e)) - sofaDistance(cushions, p - glm::vec3(0, 0, e))));
+        glm::vec3 g;
+        for (int k = 0; k < 3; ++k) {
+            glm::vec3 e(0.0f);
+            e[k] = 0.05f;
+            g[k] = sofaDistance(cushions, p + e) - sofaDistance(cushions, p - e);
+        }
+        return glm::normalize(g);
     };
     // Moves p onto the surface `clearance` off the sofa from anywhere closer to
     // the sofa, or from up to `reach` beyond that surface.

@@ -332,14 +332,20 @@ SceneMesh buildRoom()
 
     // Stone surround, hearth slab and the mantel shelf.
     MeshGroup& hearth = mesh.group("hearth", "");
-    const float stone = 1.0f / 40.0f;
-    addChamferedBox(hearth, {FIREBOX_LEFT - 8, 0, BREAST_FRONT - 2}, {FIREBOX_LEFT, FIREBOX_TOP, BREAST_FRONT}, 0.5f, stone);
-    addChamferedBox(hearth, {FIREBOX_RIGHT, 0, BREAST_FRONT - 2}, {FIREBOX_RIGHT + 8, FIREBOX_TOP, BREAST_FRONT}, 0.5f, stone);
-    addChamferedBox(hearth, {FIREBOX_LEFT - 8, FIREBOX_TOP, BREAST_FRONT - 2}, {FIREBOX_RIGHT + 8, MANTEL_TOP - 4, BREAST_FRONT}, 0.5f, stone);
-    addChamferedBox(hearth, {BREAST_LEFT - 4, 0, -30}, {BREAST_RIGHT + 4, HEARTH_HEIGHT, BREAST_FRONT}, 0.5f, stone);
+    const float perUnit = 1.0f / 40.0f, stoneChamfer = 0.5f, woodChamfer = 0.6f;
+    addChamferedBox(hearth, {FIREBOX_LEFT - 8, 0, BREAST_FRONT - 2}, {FIREBOX_LEFT, FIREBOX_TOP, BREAST_FRONT},
+                    stoneChamfer, perUnit);
+    addChamferedBox(hearth, {FIREBOX_RIGHT, 0, BREAST_FRONT - 2}, {FIREBOX_RIGHT + 8, FIREBOX_TOP, BREAST_FRONT},
+                    stoneChamfer, perUnit);
+    addChamferedBox(hearth, {FIREBOX_LEFT - 8, FIREBOX_TOP, BREAST_FRONT - 2},
+                    {FIREBOX_RIGHT + 8, MANTEL_TOP - 4, BREAST_FRONT}, stoneChamfer, perUnit);
+    addChamferedBox(hearth, {BREAST_LEFT - 4, 0, -30}, {BREAST_RIGHT + 4, HEARTH_HEIGHT, BREAST_FRONT}, stoneChamfer,
+                    perUnit);
     MeshGroup& mantel = mesh.group("mantelpiece", "");
-    addChamferedBox(mantel, {BREAST_LEFT - 6, MANTEL_TOP - 4, MANTEL_FRONT}, {BREAST_RIGHT + 6, MANTEL_TOP, BREAST_FRONT}, 0.6f, 1.0f / 40.0f);
-    addChamferedBox(mantel, {BREAST_LEFT - 3, MANTEL_TOP - 7, MANTEL_FRONT + 2}, {BREAST_RIGHT + 3, MANTEL_TOP - 4, BREAST_FRONT}, 0.6f, 1.0f / 40.0f);
+    addChamferedBox(mantel, {BREAST_LEFT - 6, MANTEL_TOP - 4, MANTEL_FRONT}, {BREAST_RIGHT + 6, MANTEL_TOP, BREAST_FRONT},
+                    woodChamfer, perUnit);
+    addChamferedBox(mantel, {BREAST_LEFT - 3, MANTEL_TOP - 7, MANTEL_FRONT + 2},
+                    {BREAST_RIGHT + 3, MANTEL_TOP - 4, BREAST_FRONT}, woodChamfer, perUnit);
 
     // Logs on the firebox floor, under the flames.
     MeshGroup& logs = mesh.group("logs", "");

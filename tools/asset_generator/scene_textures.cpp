@@ -18,6 +18,7 @@
 //   no tangent frame in the vertex record.
 #include "scene_textures.h"
 
+#include "cell_random.h"
 #include "written_file.h"
 
 #include <glm/glm.hpp>
@@ -151,18 +152,6 @@ float tilingNoise(float u, float v, int cellsX, int cellsY, int octaves, int see
         amplitude *= 0.5f;
     }
     return sum / norm;
-}
-
-// A repeatable value in 0..1 for integer cell coordinates.
-float cellRandom(int a, int b, uint32_t seed)
-{
-    uint32_t h = static_cast<uint32_t>(a) * 0x9E3779B1u ^ static_cast<uint32_t>(b) * 0x85EBCA77u ^ seed * 0xC2B2AE3Du;
-    h ^= h >> 15;
-    h *= 0x2C1B3C6Du;
-    h ^= h >> 12;
-    h *= 0x297A2D39u;
-    h ^= h >> 15;
-    return static_cast<float>(h & 0xFFFFFF) / 16777216.0f;
 }
 
 float fract(float x) { return x - std::floor(x); }
