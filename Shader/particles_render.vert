@@ -55,10 +55,10 @@ const float TAU = 6.2831853;
 // nearer than SNOW_SHARP_FROM are blurred, fully so at SNOW_SOFT_AT; flakes
 // beyond SNOW_FAINT_FROM fade into the haze, to SNOW_FAR_OPACITY at SNOW_FAINT_AT
 // (world units from the eye).
-const float SNOW_SOFT_AT = 30.0;
-const float SNOW_SHARP_FROM = 90.0;
-const float SNOW_FAINT_FROM = 120.0;
-const float SNOW_FAINT_AT = 320.0;
+const float SNOW_SOFT_AT = 40.0;
+const float SNOW_SHARP_FROM = 130.0;
+const float SNOW_FAINT_FROM = 150.0;
+const float SNOW_FAINT_AT = 350.0;
 const float SNOW_FAR_OPACITY = 0.45;
 // Additive smoke piles up along its column: only this share of its particles is
 // drawn, each bright enough to survive the 8-bit framebuffer.
