@@ -25,12 +25,14 @@ in float fLeanPass[];
 in float fCropPass[];
 in vec4 vTintPass[];
 in float fAgePass[];
+in float fSoftnessPass[];
 flat in int iTexPosPass[];
 flat in int iTypePass[];
 
 out vec2 vTexCoord;
 out vec4 vTint;
 out float fAge;
+out float fSoftness;
 
 // The program does not pass the viewport size; sprites are kept visible at 720
 // lines, and larger frames only make them bigger.
@@ -82,6 +84,7 @@ void main()
         vTexCoord = vec2((cell.x + u) * cellSize.x, 1.0 - (cell.y + corner.y) * cellSize.y);
         vTint = tint;
         fAge = fAgePass[0];
+        fSoftness = fSoftnessPass[0];
         EmitVertex();
     }
     EndPrimitive();

@@ -8,7 +8,8 @@
 // - smoke: one sprite per chosen particle that widens and meanders as it rises,
 //   so the column reads as a thin wisp;
 // - snow: the flake plus four smaller satellites swirling around it, tumbling
-//   slowly.
+//   slowly; flakes differ in size, and near the eye they are out of focus: larger,
+//   softer and fainter.
 // Fields 5 and 6 are floats in milliseconds: the frame time (the whole life split
 // over the atlas frames, fixed at birth) and the particle's age.
 
@@ -28,6 +29,12 @@ uniform int rowss;
 uniform int cols;
 uniform int iKind;     // the emitter's kind, one of the KIND_ constants
 
+struct Matrices {
+    mat4 mProj;
+    mat4 mView;
+};
+uniform Matrices matrices;
+
 out vec3 vCenterPass;
 out vec2 vHalfSizePass;    // half width, half height, in world units
 out float fAnglePass;      // rotation in the screen plane
@@ -35,6 +42,7 @@ out float fLeanPass;       // sideways shift of the top edge, in half widths
 out float fCropPass;       // part of the atlas cell's width the sprite shows
 out vec4 vTintPass;        // rgb: hue at full brightness, a: opacity of this instance
 out float fAgePass;        // life fraction
+out float fSoftnessPass;   // 0 a sharp sprite, 1 a flake fully out of focus
 flat out int iTexPosPass;
 flat out int iTypePass;
 
@@ -43,6 +51,15 @@ const int KIND_FIRE = 1;
 const int KIND_SMOKE = 2;
 
 const float TAU = 6.2831853;
+// Snow: the eye is focused on the middle distance of the view outside. Flakes
+// nearer than SNOW_SHARP_FROM are blurred, fully so at SNOW_SOFT_AT; flakes
+// beyond SNOW_FAINT_FROM fade into the haze, to SNOW_FAR_OPACITY at SNOW_FAINT_AT
+// (world units from the eye).
+const float SNOW_SOFT_AT = 40.0;
+const float SNOW_SHARP_FROM = 130.0;
+const float SNOW_FAINT_FROM = 150.0;
+const float SNOW_FAINT_AT = 350.0;
+const float SNOW_FAR_OPACITY = 0.45;
 // Additive smoke piles up along its column: only this share of its particles is
 // drawn, each bright enough to survive the 8-bit framebuffer.
 const float SMOKE_SHARE = 0.15;
@@ -101,17 +118,26 @@ void shapeSnow(float age, float seconds, float phase)
 {
     float instance = float(gl_InstanceID);
     bool satellite = gl_InstanceID > 0;
+    // Most flakes are small, a few large: the size spreads by the square of a
+    // second per-particle number.
+    float grain = fract(phase * 7.31 + 0.13);
+    float flake = fSize * mix(0.55, 1.6, grain * grain);
+    float eyeDistance = length((matrices.mView * vec4(vPosition, 1.0)).xyz);
+    float softness = 1.0 - smoothstep(SNOW_SOFT_AT, SNOW_SHARP_FROM, eyeDistance);
     // Satellites circle the flake at a wobbling distance.
     float orbit = phase * TAU + instance * (TAU / 4.0) + seconds * 0.5;
-    float radius = satellite ? fSize * (0.22 + 0.08 * sin(seconds * 5.0 + instance * 1.7)) : 0.0;
+    float radius = satellite ? flake * (0.22 + 0.08 * sin(seconds * 5.0 + instance * 1.7)) : 0.0;
     vCenterPass = vPosition + (cos(orbit) * vQuad1 + sin(orbit) * vQuad2) * radius;
-    vHalfSizePass = vec2(0.5 * fSize * (satellite ? 0.65 : 1.0));
+    // Out of focus, a flake spreads its light over a larger, dimmer disc.
+    vHalfSizePass = vec2(0.5 * flake * (satellite ? 0.65 : 1.0) * (1.0 + 0.8 * softness));
     // A slow tumble, at most 0.3 rad/s.
     fAnglePass = phase * TAU + instance * 1.2566371 + (phase - 0.5) * 0.6 * seconds;
     fLeanPass = 0.0;
     fCropPass = 1.0;
     float fade = smoothstep(0.0, 0.08, age) * (1.0 - age * age);
-    vTintPass = vec4(vColor, fade * (satellite ? 0.5 : 1.0));
+    float haze = mix(1.0, SNOW_FAR_OPACITY, smoothstep(SNOW_FAINT_FROM, SNOW_FAINT_AT, eyeDistance));
+    vTintPass = vec4(vColor, fade * haze * (satellite ? 0.5 : 1.0) * mix(1.0, 0.5, softness));
+    fSoftnessPass = softness;
 }
 
 void main()
@@ -123,6 +149,7 @@ void main()
     // A stable per-particle number in [0, 1): the life length is random at birth.
     float phase = fract(fUpdateTextureMillis * 0.6180339);
 
+    fSoftnessPass = 0.0;
     if (iKind == KIND_FIRE)
         shapeFire(age, seconds, phase);
     else if (iKind == KIND_SMOKE)

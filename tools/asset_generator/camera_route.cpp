@@ -22,28 +22,31 @@ struct Anchor {
     glm::vec3 heading;  // where the view points there (normalised on use)
 };
 
-// The tour enters diagonally from the front-right corner and then circles the
-// coffee table three times, each circuit a little higher. Every turn happens in
-// the middle of the room, so its sweep looks across the room at the windows, the
-// side-table corner, the fireplace, the tree or the sofa, never into a nearby
-// wall. Every segment is 53..68 units long, so each is flown at nearly the
-// same pace. The eye passes 5+ units from the sofa's blanket and further from
-// everything else.
+// The tour enters from the front-right corner looking at the fire, crosses the
+// room westwards to the side table's corner, turns through the left windows'
+// corner and comes back along the front, over the sofa's end to the fire, along
+// the hearth to the tree, turns through the front-right corner and ends over
+// the sofa's back, looking at the left windows for the sunset. The turns are
+// timed so that the views on the 5-s marks (each anchor, and half-way between
+// two, where the view runs along the chord) look across the room at a window, a
+// painting, the fire or the tree rather than into a nearby bare wall. Every
+// segment is 52..71 units long, so each is flown at nearly the same pace, and
+// the eye keeps more than 12 units from every surface.
 constexpr std::array<Anchor, layout::ROUTE_SEGMENTS + 1> ROUTE = {{
-    {{360, 56, -122}, {-0.88f, -0.08f, 0.45f}}, // the fire and a left window with snow, over the sofa
-    {{298, 56, -95}, {-0.95f, -0.08f, 0.25f}},  // the fire, the coffee table and the cat on the sofa
-    {{232, 55, -79}, {-1.00f, -0.06f, 0.05f}},  // the left windows, sunlit floor, the sitting cat
-    {{172, 52, -68}, {-0.90f, -0.10f, 0.40f}},  // the side table with its candle, window and painting
-    {{217, 52, -45}, {1.00f, -0.05f, 0.00f}},   // past the mantel candles towards the tree and presents
-    {{277, 53, -45}, {-0.50f, -0.08f, -0.85f}}, // the sofa with cat and blanket, a front window
-    {{240, 53, -80}, {-1.00f, -0.06f, 0.00f}},  // the left windows again
-    {{199, 54, -53}, {0.00f, -0.08f, 1.00f}},   // the fire and the mantel with its candles
-    {{256, 55, -40}, {0.70f, -0.07f, -0.70f}},  // the tree, a right-wall painting, a front window
-    {{228, 56, -80}, {-1.00f, -0.08f, 0.00f}},  // the left windows over the sitting cat
-    {{172, 58, -66}, {-0.90f, -0.14f, 0.40f}},  // the side table corner from higher up
-    {{220, 59, -40}, {1.00f, -0.10f, 0.00f}},   // the tree beyond the mantel candles
-    {{272, 59, -54}, {-0.50f, -0.10f, -0.85f}}, // the front windows over the sofa
-    {{224, 57, -79}, {-1.00f, -0.15f, 0.00f}},  // the sunset: light across the floor, sky in the left windows
+    {{360, 58, -122}, {-0.88f, -0.06f, 0.47f}}, // the fire and both left windows past the sofa
+    {{298, 56, -95}, {-0.95f, -0.06f, 0.28f}},  // the fire, the wine on the table and the cat on the sofa
+    {{236, 54, -80}, {-1.00f, -0.06f, 0.08f}},  // the left windows, sunlit floor, the sitting cat
+    {{176, 52, -68}, {-0.90f, -0.08f, 0.42f}},  // the side table with its candle, a window, the village
+    {{110, 55, -50}, {-0.90f, -0.06f, -0.42f}}, // the snowy window over the side table's candle
+    {{72, 57, -95}, {0.00f, -0.06f, -1.00f}},   // along the left wall: the far window, the birch wood
+    {{110, 60, -132}, {1.00f, -0.06f, 0.10f}},  // along the front to the tree, past the sofa's back
+    {{160, 64, -124}, {0.70f, -0.12f, 0.70f}},  // over the sofa's end: the tree, the mantel and the fire
+    {{206, 54, -92}, {0.12f, -0.12f, 0.99f}},   // the fire framed by stone, the candles above it
+    {{257, 57, -58}, {1.00f, -0.04f, -0.10f}},  // past the hearth to the tree and its presents
+    {{312, 57, -70}, {0.70f, -0.06f, -0.70f}},  // the tree beside the right front window, the mountains
+    {{332, 58, -122}, {-0.35f, -0.06f, -0.94f}}, // the windmill between the front windows
+    {{270, 62, -134}, {-0.95f, -0.06f, -0.20f}}, // along the front: the left windows beyond the sofa's back
+    {{215, 64, -128}, {-0.95f, -0.15f, 0.30f}},  // the sunset: the left windows over the sitting cat
 }};
 
 } // namespace

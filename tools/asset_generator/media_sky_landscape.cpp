@@ -1,6 +1,11 @@
 // The landscape is a pure function of direction, so the six cube faces built from
-// it meet without seams wherever they are cut.
+// it meet without seams wherever they are cut. From far to near it is layered:
+// the sky, a ring of snowy mountains, a forested ridge, a belt of distant firs
+// and clumps of near firs standing on the snow, each veiled in more of the
+// horizon's haze the farther away it is.
 #include "media_sky_landscape.h"
+
+#include "cell_random.h"
 
 #include <glm/geometric.hpp>
 #include <glm/trigonometric.hpp>
@@ -35,7 +40,7 @@ float mountainCrestDegrees(float hx, float hz)
     const float ridges = stb_perlin_ridge_noise3(onCircle.x * 2.3f, onCircle.y, onCircle.z * 2.3f,
                                                  2.0f, 0.55f, 1.0f, 5);
     const float roll = fbm(onCircle * 6.0f + glm::vec3(11.0f), 3);
-    return std::max(0.8f, 1.0f + 6.5f * ridges + 1.5f * roll);
+    return std::max(0.8f, 1.5f + 9.0f * ridges + 2.0f * roll);
 }
 
 glm::vec3 sunGlow(const glm::vec3& d)
@@ -75,7 +80,7 @@ glm::vec3 mountainColour(float hx, float hz, float elevation, float crest)
     const float lit = 0.92f + 0.12f * fbm(surface * 0.4f + glm::vec3(7.0f), 2) - 0.06f * hx;
     const glm::vec3 colour = glm::mix(rock, snowCap, snow) * lit;
     // Distant range: a veil of haze, thickest at its foot.
-    return glm::mix(colour, horizonHaze, 0.25f + 0.40f * (1.0f - up));
+    return glm::mix(colour, horizonHaze, 0.3f + 0.45f * (1.0f - up));
 }
 
 glm::vec3 groundColour(const glm::vec3& d)
@@ -103,6 +108,84 @@ glm::vec3 groundColour(const glm::vec3& d)
     return glm::min(glm::mix(colour, horizonHaze, haze), glm::vec3(1.0f));
 }
 
+
+// A forested ridge in front of the mountains: its crest in degrees, with the
+// ragged tops of the trees on it.
+float ridgeCrestDegrees(float azimuthDegrees, float hx, float hz)
+{
+    const float swell = fbm(glm::vec3(hx * 3.0f, 5.3f, hz * 3.0f), 3);
+    const float treeTops = 0.18f * std::abs(std::sin(glm::radians(azimuthDegrees) * 140.0f));
+    return 1.3f + 1.1f * swell + treeTops;
+}
+
+// One row of firs standing on the snow, all round the viewer: `count` places,
+// each holding a tree with chance `share` (thinned in clumps), its foot
+// `footDegrees` below the horizon, `heightDegrees` tall on average.
+struct FirRow {
+    int count;
+    float share;
+    float footDegrees, heightDegrees;
+    float haze;
+    int seed;
+};
+
+// How much of the direction a fir of the row covers (0..1), and how much snow
+// lies on it there (0..1).
+struct FirCover {
+    float cover = 0.0f;
+    float snow = 0.0f;
+};
+
+FirCover firCover(const FirRow& row, float azimuthDegrees, float elevationDegrees)
+{
+    const float spacing = 360.0f / static_cast<float>(row.count);
+    const float place = (azimuthDegrees + 180.0f) / spacing;
+    FirCover best;
+    // A tree is wider than its place: the neighbours on both sides may reach here.
+    for (int k = static_cast<int>(std::floor(place)) - 1; k <= static_cast<int>(std::floor(place)) + 1; ++k) {
+        const int slot = (k % row.count + row.count) % row.count;
+        const float clump = 0.5f + 0.5f * std::sin(slot * 0.37f + row.seed) * std::sin(slot * 0.11f + 2.0f * row.seed);
+        if (cellRandom(slot, 0, row.seed) > row.share * (0.4f + 0.9f * clump))
+            continue;
+        const float height = row.heightDegrees * (0.7f + 0.6f * cellRandom(slot, 1, row.seed));
+        const float trunkAt = (static_cast<float>(k) + 0.2f + 0.6f * cellRandom(slot, 2, row.seed)) * spacing;
+        const float across = std::abs(azimuthDegrees + 180.0f - trunkAt);
+        const float up = (elevationDegrees + row.footDegrees) / height;
+        if (up < 0.0f || up > 1.0f)
+            continue;
+        // Tiers of branches, each widest at its drooping tips and narrowing up to
+        // the next; a bare trunk at the foot.
+        const float tier = up * 6.0f - std::floor(up * 6.0f);
+        const float halfWidth = up < 0.08f ? 0.03f * height : 0.32f * height * (1.0f - up) * (0.55f + 0.45f * (1.0f - tier));
+        const float feather = 0.2f;
+        const float cover = 1.0f - smooth(halfWidth - feather, halfWidth + feather, across);
+        if (cover > best.cover) {
+            best.cover = cover;
+            best.snow = smooth(0.45f, 0.95f, across / std::max(halfWidth, 1e-3f)) * (1.0f - tier) * 0.8f;
+        }
+    }
+    return best;
+}
+
+// The two rows of firs, farther first.
+const FirRow firRows[2] = {
+    {900, 0.75f, 0.25f, 2.0f, 0.45f, 11},
+    {260, 0.5f, 1.4f, 5.5f, 0.12f, 23},
+};
+
+// Paints the fir rows over `behind`, the farther row first.
+glm::vec3 withFirs(glm::vec3 behind, float azimuthDegrees, float elevationDegrees)
+{
+    const glm::vec3 needles(0.07f, 0.15f, 0.12f), snow(0.82f, 0.86f, 0.92f);
+    for (const FirRow& row : firRows) {
+        const FirCover fir = firCover(row, azimuthDegrees, elevationDegrees);
+        if (fir.cover <= 0.0f)
+            continue;
+        const glm::vec3 tree = glm::mix(glm::mix(needles, snow, fir.snow), horizonHaze, row.haze);
+        behind = glm::mix(behind, tree, fir.cover);
+    }
+    return behind;
+}
 } // namespace
 
 glm::vec3 skySunDirection()
@@ -116,18 +199,28 @@ glm::vec3 skyLandscapeColour(const glm::vec3& direction)
     const glm::vec3 d = glm::normalize(direction);
     const float horizontal = std::sqrt(d.x * d.x + d.z * d.z);
     const float elevation = std::atan2(d.y, horizontal);
-    if (elevation < 0.0f)
-        return groundColour(d);
-    if (horizontal > 0.5f) {
-        const float hx = d.x / horizontal;
-        const float hz = d.z / horizontal;
-        const float crest = glm::radians(mountainCrestDegrees(hx, hz));
-        // Soften the crest over about one texel so the skyline does not stair-step.
-        const float feather = glm::radians(0.12f);
-        if (elevation < crest + feather) {
-            const float skyShare = smooth(crest - feather, crest + feather, elevation);
-            return glm::mix(mountainColour(hx, hz, elevation, crest), skyColour(d, elevation), skyShare);
+    if (horizontal < 0.5f)
+        return elevation < 0.0f ? groundColour(d) : skyColour(d, elevation);
+    const float hx = d.x / horizontal, hz = d.z / horizontal;
+    const float azimuth = glm::degrees(std::atan2(hz, hx));
+    const float degrees = glm::degrees(elevation);
+    // Soften every outline over about one texel so that it does not stair-step.
+    const float feather = 0.12f;
+    glm::vec3 colour;
+    if (elevation < 0.0f) {
+        colour = groundColour(d);
+    } else {
+        colour = skyColour(d, elevation);
+        const float crest = mountainCrestDegrees(hx, hz);
+        if (degrees < crest + feather)
+            colour = glm::mix(mountainColour(hx, hz, elevation, glm::radians(crest)), colour,
+                              smooth(crest - feather, crest + feather, degrees));
+        const float ridge = ridgeCrestDegrees(azimuth, hx, hz);
+        if (degrees < ridge + feather) {
+            const float shade = 0.9f + 0.2f * fbm(glm::vec3(hx * 40.0f, degrees * 2.0f, hz * 40.0f), 2);
+            const glm::vec3 forest = glm::mix(glm::vec3(0.16f, 0.24f, 0.24f) * shade, horizonHaze, 0.55f);
+            colour = glm::mix(forest, colour, smooth(ridge - feather, ridge + feather, degrees));
         }
     }
-    return skyColour(d, elevation);
+    return withFirs(colour, azimuth, degrees);
 }

@@ -6,19 +6,15 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 using namespace layout;
 
 namespace {
 
 constexpr float PI = 3.14159265358979f;
-
-glm::mat4 sofaFrame(const glm::vec3& local, float tiltX = 0.0f)
-{
-    glm::mat4 m = translation(SOFA_CENTRE + local);
-    return glm::rotate(m, tiltX, glm::vec3(1, 0, 0));
-}
 
 // A surface point on a polyline profile in the (z, y) plane, t in 0..1.
 glm::vec2 alongProfile(const std::vector<glm::vec2>& points, float t)
@@ -33,6 +29,114 @@ glm::vec2 alongProfile(const std::vector<glm::vec2>& points, float t)
             return points[i - 1] + (points[i] - points[i - 1]) * std::min(f, 1.0f);
         }
     return points.back();
+}
+
+// The sofa's upholstery: rounded boxes placed from the sofa's centre, the back
+// cushions leaning back. The blanket is draped over the same shapes.
+struct Cushion {
+    glm::vec3 half;
+    float radius;
+    glm::vec3 centre; // from SOFA_CENTRE
+    float tilt;       // about x, radians
+
+    glm::mat4 frame() const { return glm::rotate(translation(SOFA_CENTRE + centre), tilt, glm::vec3(1, 0, 0)); }
+    // Signed distance from a world point to the cushion's surface.
+    float distance(const glm::vec3& p) const
+    {
+        const glm::vec3 d = p - (SOFA_CENTRE + centre);
+        const float c = std::cos(tilt), sn = std::sin(tilt);
+        const glm::vec3 local(d.x, c * d.y + sn * d.z, -sn * d.y + c * d.z);
+        const glm::vec3 q = glm::abs(local) - (half - glm::vec3(radius));
+        return glm::length(glm::max(q, glm::vec3(0.0f))) + std::min(std::max(q.x, std::max(q.y, q.z)), 0.0f) - radius;
+    }
+};
+
+std::vector<Cushion> sofaCushions()
+{
+    std::vector<Cushion> cushions = {{{46, 7, 18}, 3.0f, {0, 11, -1}, 0.0f}, {{46, 16, 4}, 3.0f, {0, 30, -16}, 0.0f}};
+    for (float side : {-1.0f, 1.0f}) {
+        cushions.push_back({{22, 4, 15}, 3.0f, {side * 22.5f, 19, 3}, 0.0f});
+        cushions.push_back({{21, 11, 4}, 4.0f, {side * 22.5f, 32, -9}, -0.17f});
+        cushions.push_back({{4, 13, 19}, 3.5f, {side * 46.0f, 17, -1}, 0.0f});
+    }
+    return cushions;
+}
+
+float sofaDistance(const std::vector<Cushion>& cushions, const glm::vec3& p)
+{
+    float d = 1e30f;
+    for (const Cushion& c : cushions)
+        d = std::min(d, c.distance(p));
+    return d;
+}
+
+constexpr float BLANKET_THICKNESS = 0.4f;
+
+// The blanket as a grid of (across + 1) x (along + 1) points, row by row. It
+// starts as a sheet laid along a profile over the back of the sofa's right half,
+// down onto the seat and over its front edge; every point near the upholstery
+// is drawn onto it, then the sheet is smoothed so that it bridges the creases
+// between the cushions, and pushed out wherever it comes closer than its own
+// thickness and a margin: both of its faces stay clear of the sofa. Soft folds
+// only ever lift it further off.
+std::vector<glm::vec3> drapeOverSofa(int across, int along)
+{
+    const std::vector<Cushion> cushions = sofaCushions();
+    const float clearance = BLANKET_THICKNESS + 0.5f, resting = 2.5f;
+    const std::vector<glm::vec2> drape = {{-21.5f, 30}, {-21, 47}, {-17, 49}, {-11, 47}, {-7, 37},
+                                          {-4, 26}, {8, 25}, {18.5f, 24}, {21, 19}, {21.5f, 9}};
+    const size_t row = static_cast<size_t>(across) + 1;
+    std::vector<glm::vec3> points;
+    for (int j = 0; j <= along; ++j)
+        for (int i = 0; i <= across; ++i) {
+            const glm::vec2 zy = alongProfile(drape, float(j) / along);
+            points.push_back(SOFA_CENTRE + glm::vec3(5.0f + 36.0f * float(i) / across, zy.y, zy.x));
+        }
+    // The direction away from the sofa, by central differences.
+    auto gradient = [&](const glm::vec3& p) {
+        glm::vec3 g;
+        for (int k = 0; k < 3; ++k) {
+            glm::vec3 e(0.0f);
+            e[k] = 0.05f;
+            g[k] = sofaDistance(cushions, p + e) - sofaDistance(cushions, p - e);
+        }
+        return glm::normalize(g);
+    };
+    // Moves p onto the surface `clearance` off the sofa from anywhere closer to
+    // the sofa, or from up to `reach` beyond that surface.
+    auto settle = [&](glm::vec3& p, float reach) {
+        for (int k = 0; k < 4; ++k) {
+            const float d = sofaDistance(cushions, p);
+            if (d >= clearance + reach || std::abs(d - clearance) < 1e-3f)
+                return;
+            p -= gradient(p) * (d - clearance);
+        }
+    };
+    for (glm::vec3& p : points)
+        settle(p, resting);
+    for (int pass = 0; pass < 40; ++pass) {
+        std::vector<glm::vec3> smoothed = points;
+        for (int j = 1; j < along; ++j)
+            for (int i = 0; i <= across; ++i) {
+                const size_t k = j * row + i;
+                // Along the drape only: across it the sheet follows the cushions.
+                smoothed[k] = glm::mix(points[k], (points[k - row] + points[k + row]) * 0.5f, 0.5f);
+            }
+        points = smoothed;
+        for (glm::vec3& p : points)
+            settle(p, 0.0f);
+    }
+    for (int j = 0; j <= along; ++j)
+        for (int i = 0; i <= across; ++i) {
+            const float s = float(i) / across, t = float(j) / along;
+            const float fold = 0.5f + 0.5f * std::sin(2.0f * PI * (3.0f * s + 0.7f * t));
+            glm::vec3& p = points[j * row + i];
+            p += gradient(p) * (0.8f * fold * (0.3f + 0.7f * t));
+        }
+    for (int pass = 0; pass < 3; ++pass)
+        for (glm::vec3& p : points)
+            settle(p, 0.0f);
+    return points;
 }
 
 std::vector<glm::vec2> candleHolderProfile()
@@ -64,7 +168,8 @@ void addCandle(SceneMesh& mesh, const glm::vec3& base, float height)
 void addCandleMaterials(SceneMesh& mesh)
 {
     using namespace sceneTexture;
-    mesh.addMaterial(makeMaterial("brass", {0.78f, 0.58f, 0.26f}, "", glm::vec3(0.8f, 0.7f, 0.4f), 64.0f));
+    // Brass is a metal: its highlight takes its own golden colour.
+    mesh.addMaterial(makeMaterial("brass", {0.66f, 0.5f, 0.22f}, "", glm::vec3(1.0f, 0.8f, 0.45f), 90.0f));
     // Wax lets light in and scatters it: a raised ambient colour keeps its shadowed
     // side soft and light instead of grey, leaning blue against the fire's orange
     // ambient light so that it reads ivory rather than tan; a broad dull sheen
@@ -104,17 +209,11 @@ struct WallSpot {
 SceneMesh buildSofa()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("sofa_fabric", glm::vec3(1.0f), sceneTexture::SOFA_FABRIC, glm::vec3(0.05f), 8.0f));
-    mesh.addMaterial(makeMaterial("sofa_legs", glm::vec3(0.9f), sceneTexture::DARK_WOOD, glm::vec3(0.3f), 32.0f));
+    mesh.addMaterial(makeMaterial("sofa_fabric", glm::vec3(1.0f), sceneTexture::SOFA_FABRIC, glm::vec3(0.08f), 6.0f));
+    mesh.addMaterial(makeMaterial("sofa_legs", glm::vec3(0.9f), sceneTexture::DARK_WOOD, glm::vec3(0.5f), 60.0f));
     MeshGroup& fabric = mesh.group("sofa", "sofa_fabric");
-    const float uv = 1.0f / 24.0f;
-    addRoundedBox(fabric, {46, 7, 18}, 3.0f, 3, uv, sofaFrame({0, 11, -1}));
-    addRoundedBox(fabric, {46, 16, 4}, 3.0f, 3, uv, sofaFrame({0, 30, -16}));
-    for (float side : {-1.0f, 1.0f}) {
-        addRoundedBox(fabric, {22, 4, 15}, 3.0f, 3, uv, sofaFrame({side * 22.5f, 19, 3}));
-        addRoundedBox(fabric, {21, 11, 4}, 4.0f, 3, uv, sofaFrame({side * 22.5f, 32, -9}, -0.17f));
-        addRoundedBox(fabric, {4, 13, 19}, 3.5f, 3, uv, sofaFrame({side * 46.0f, 17, -1}));
-    }
+    for (const Cushion& c : sofaCushions())
+        addRoundedBox(fabric, c.half, c.radius, 3, 1.0f / 24.0f, c.frame());
     MeshGroup& legs = mesh.group("sofa_legs", "sofa_legs");
     for (float x : {-44.0f, 44.0f})
         for (float z : {-16.0f, 14.0f})
@@ -125,29 +224,30 @@ SceneMesh buildSofa()
 SceneMesh buildBlanket()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("knitted_wool", glm::vec3(1.0f), sceneTexture::KNIT, glm::vec3(0.03f), 6.0f));
-    // Over the back of the sofa's right half, down onto the seat and over its front edge.
-    const std::vector<glm::vec2> drape = {{-21.5f, 28}, {-21, 46}, {-17, 48}, {-11, 46}, {-7, 36},
-                                          {-4, 24.5f}, {8, 24}, {18.5f, 23}, {21, 19}, {21.5f, 9}};
-    addSheet(mesh.group("blanket", "knitted_wool"),
-             [&](float s, float t) {
-                 const glm::vec2 zy = alongProfile(drape, t);
-                 const float fold = 1.1f * std::sin(2.0f * PI * (3.0f * s + 0.7f * t)) * (0.3f + 0.7f * t);
-                 const float x = 6.0f + 38.0f * s + 1.5f * std::sin(PI * t) * (s - 0.5f);
-                 return SOFA_CENTRE + glm::vec3(x, zy.y + 1.2f + fold * 0.5f, zy.x + fold * 0.5f);
-             },
-             30, 48, {2, 3}, true, 0.4f);
+    mesh.addMaterial(makeMaterial("knitted_wool", glm::vec3(1.0f), sceneTexture::KNIT, glm::vec3(0.05f), 4.0f));
+    const int across = 30, along = 48;
+    const std::vector<glm::vec3> lying = drapeOverSofa(across, along);
+    // The sheet between the grid's points, which addSheet samples exactly there.
+    auto at = [&](float s, float t) {
+        const float i = std::clamp(s * across, 0.0f, float(across)), j = std::clamp(t * along, 0.0f, float(along));
+        const int i0 = std::min(static_cast<int>(i), across - 1), j0 = std::min(static_cast<int>(j), along - 1);
+        const float fi = i - i0, fj = j - j0;
+        auto p = [&](int a, int b) { return lying[static_cast<size_t>(b) * (across + 1) + a]; };
+        return glm::mix(glm::mix(p(i0, j0), p(i0 + 1, j0), fi), glm::mix(p(i0, j0 + 1), p(i0 + 1, j0 + 1), fi), fj);
+    };
+    addSheet(mesh.group("blanket", "knitted_wool"), at, across, along, {2, 3}, true, BLANKET_THICKNESS);
     return mesh;
 }
 
 SceneMesh buildTables()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("table_wood", glm::vec3(1.0f), sceneTexture::DARK_WOOD, glm::vec3(0.35f), 40.0f));
+    // French-polished: a sharp, bright highlight.
+    mesh.addMaterial(makeMaterial("table_wood", glm::vec3(1.0f), sceneTexture::DARK_WOOD, glm::vec3(0.6f), 80.0f));
     MeshGroup& coffee = mesh.group("coffee_table", "table_wood");
     const glm::vec3 c = COFFEE_TABLE;
     addRoundedBox(coffee, {23, 1.2f, 11}, 1.0f, 2, 1.0f / 30.0f, translation(c + glm::vec3(0, COFFEE_TABLE_HEIGHT - 1.2f, 0)));
-    addBox(coffee, c + glm::vec3(-20, 6, -8), c + glm::vec3(20, 7.2f, 8), 1.0f / 30.0f);
+    addChamferedBox(coffee, c + glm::vec3(-20, 6, -8), c + glm::vec3(20, 7.2f, 8), 0.3f, 1.0f / 30.0f);
     for (float x : {-20.0f, 20.0f})
         for (float z : {-8.0f, 8.0f})
             addLathe(coffee, {{0, 0}, {1.0f, 0}, {1.6f, 10}, {1.3f, 18.6f}, {0, 18.6f}}, 10, translation(c + glm::vec3(x, 0, z)));
@@ -163,10 +263,14 @@ SceneMesh buildTables()
 SceneMesh buildBookGlasses()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("book_cover", glm::vec3(1.0f), sceneTexture::BOOK_COVER, glm::vec3(0.2f), 20.0f));
+    mesh.addMaterial(makeMaterial("book_cover", glm::vec3(1.0f), sceneTexture::BOOK_COVER, glm::vec3(0.3f), 24.0f));
     mesh.addMaterial(makeMaterial("book_pages", {0.92f, 0.88f, 0.76f}));
-    mesh.addMaterial(makeMaterial("glass", {0.72f, 0.78f, 0.82f}, "", glm::vec3(0.9f), 96.0f));
-    mesh.addMaterial(makeMaterial("red_wine", {0.35f, 0.02f, 0.05f}, "", glm::vec3(0.6f), 64.0f));
+    // Clear glass shows what lies behind it and the highlights on it, rarely a
+    // colour of its own: dark and cool, with a small, intense highlight. Below the
+    // wine's surface the bowl shows the wine through the glass.
+    mesh.addMaterial(makeMaterial("glass", {0.2f, 0.23f, 0.26f}, "", glm::vec3(1.0f), 160.0f));
+    mesh.addMaterial(makeMaterial("glass_with_wine", {0.38f, 0.05f, 0.08f}, "", glm::vec3(1.0f), 160.0f));
+    mesh.addMaterial(makeMaterial("red_wine", {0.35f, 0.02f, 0.05f}, "", glm::vec3(0.8f), 120.0f));
     const float top = COFFEE_TABLE_HEIGHT;
     const glm::mat4 book = placed(COFFEE_TABLE + glm::vec3(-9, top, -1), 0.35f);
     addBox(mesh.group("book_cover", "book_cover"), {-6, 0, -8}, {6, 0.3f, 8}, 1.0f / 12.0f, book);
@@ -174,11 +278,16 @@ SceneMesh buildBookGlasses()
     addBox(mesh.group("book_cover", ""), {-6.2f, 0, -8}, {-5.8f, 2.2f, 8}, 1.0f / 12.0f, book);
     addBox(mesh.group("book_pages", "book_pages"), {-5.8f, 0.3f, -7.8f}, {5.8f, 1.9f, 7.8f}, 0.1f, book);
 
-    const std::vector<glm::vec2> glass = {{0, 0}, {2.8f, 0}, {2.8f, 0.3f}, {0.5f, 0.6f}, {0.35f, 5}, {1.8f, 6},
-                                          {2.9f, 8}, {2.7f, 11}, {2.5f, 11}, {2.6f, 8.2f}, {1.7f, 6.3f}, {0, 6.1f}};
+    // A goblet's profile from the foot up the outside to the rim and back down the
+    // inside; the band of the outside below the wine's surface is drawn apart.
+    const std::vector<glm::vec2> stem = {{0, 0}, {2.8f, 0}, {2.8f, 0.3f}, {0.5f, 0.6f}, {0.35f, 5}, {1.8f, 6}};
+    const std::vector<glm::vec2> filled = {{1.8f, 6}, {2.45f, 6.9f}, {2.9f, 8}};
+    const std::vector<glm::vec2> bowl = {{2.9f, 8}, {2.7f, 11}, {2.5f, 11}, {2.6f, 8.2f}, {1.7f, 6.3f}, {0, 6.1f}};
     for (const glm::vec3& at : {glm::vec3(12, 0, 4), glm::vec3(17, 0, -4)}) {
         const glm::mat4 m = translation(COFFEE_TABLE + glm::vec3(0, top, 0) + at);
-        addLathe(mesh.group("glasses", "glass"), glass, 18, m);
+        addLathe(mesh.group("glasses", "glass"), stem, 18, m);
+        addLathe(mesh.group("glasses", ""), bowl, 18, m);
+        addLathe(mesh.group("glasses_wine", "glass_with_wine"), filled, 18, m);
         addLathe(mesh.group("wine", "red_wine"), {{0, 6.2f}, {1.7f, 6.4f}, {2.45f, 8.0f}, {0, 8.0f}}, 18, m);
     }
     return mesh;
@@ -187,7 +296,7 @@ SceneMesh buildBookGlasses()
 SceneMesh buildCigar()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("ashtray_glass", {0.22f, 0.28f, 0.32f}, "", glm::vec3(0.8f), 80.0f));
+    mesh.addMaterial(makeMaterial("ashtray_glass", {0.2f, 0.26f, 0.3f}, "", glm::vec3(1.0f), 160.0f));
     mesh.addMaterial(makeMaterial("cigar_leaf", {0.36f, 0.2f, 0.1f}, "", glm::vec3(0.1f), 10.0f));
     SceneMaterial ember = makeMaterial("ember", {1.0f, 0.42f, 0.1f});
     ember.ambient = glm::vec3(1.0f, 0.45f, 0.15f) * 4.0f;
@@ -229,31 +338,35 @@ SceneMesh buildSideCandle()
 SceneMesh buildPictures()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("gilt_frame", {0.72f, 0.52f, 0.2f}, "", glm::vec3(0.7f, 0.55f, 0.3f), 48.0f));
+    mesh.addMaterial(makeMaterial("gilt_frame", {0.7f, 0.52f, 0.22f}, "", glm::vec3(0.95f, 0.78f, 0.45f), 60.0f));
+    // Each frame shows a scene of its own (the index into PAINTING), the tall one
+    // the flowers; two hang on the front wall beside its windows.
     const struct {
         WallSpot spot;
         float width, height;
         int painting;
     } pictures[] = {
-        {{{LEFT, 84, -92.5f}, {0, 0, -1}, {1, 0, 0}}, 30, 38, 1},
+        {{{LEFT, 84, -92.5f}, {0, 0, -1}, {1, 0, 0}}, 30, 38, 4},
         {{{RIGHT, 82, -60}, {0, 0, 1}, {-1, 0, 0}}, 56, 38, 0},
-        {{{RIGHT, 80, -128}, {0, 0, 1}, {-1, 0, 0}}, 44, 32, 2},
-        {{{105, 84, BACK}, {-1, 0, 0}, {0, 0, -1}}, 50, 36, 0},
+        {{{RIGHT, 80, -128}, {0, 0, 1}, {-1, 0, 0}}, 44, 32, 3},
+        {{{105, 84, BACK}, {-1, 0, 0}, {0, 0, -1}}, 50, 36, 2},
         {{{310, 84, BACK}, {-1, 0, 0}, {0, 0, -1}}, 40, 30, 1},
+        {{{112, 82, FRONT}, {1, 0, 0}, {0, 0, 1}}, 56, 40, 5},
+        {{{305, 82, FRONT}, {1, 0, 0}, {0, 0, 1}}, 44, 34, 6},
     };
     int index = 0;
     for (const auto& p : pictures) {
         const std::string canvas = "canvas_" + std::to_string(index);
-        mesh.addMaterial(makeMaterial(canvas, glm::vec3(1.0f), sceneTexture::PAINTING[p.painting], glm::vec3(0.15f), 20.0f));
+        mesh.addMaterial(makeMaterial(canvas, glm::vec3(1.0f), sceneTexture::PAINTING[p.painting], glm::vec3(0.12f), 16.0f));
         const glm::mat4 m = p.spot.frame();
-        const float w = p.width / 2, h = p.height / 2, bar = 3.0f;
+        const float w = p.width / 2, h = p.height / 2, bar = 3.0f, bevel = 0.7f;
         const glm::vec3 corner = glm::vec3(m * glm::vec4(-w, -h, 1.0f, 1.0f));
         addRect(mesh.group(canvas, canvas), corner, p.spot.along * p.width, glm::vec3(0, p.height, 0), {0, 0}, {1, 1});
         MeshGroup& frame = mesh.group("frame_" + std::to_string(index), "gilt_frame");
-        addBox(frame, {-w - bar, -h - bar, 0}, {-w, h + bar, 2.5f}, 0.1f, m);
-        addBox(frame, {w, -h - bar, 0}, {w + bar, h + bar, 2.5f}, 0.1f, m);
-        addBox(frame, {-w, -h - bar, 0}, {w, -h, 2.5f}, 0.1f, m);
-        addBox(frame, {-w, h, 0}, {w, h + bar, 2.5f}, 0.1f, m);
+        addChamferedBox(frame, {-w - bar, -h - bar, 0}, {-w, h + bar, 2.5f}, bevel, 0.1f, m);
+        addChamferedBox(frame, {w, -h - bar, 0}, {w + bar, h + bar, 2.5f}, bevel, 0.1f, m);
+        addChamferedBox(frame, {-w, -h - bar, 0}, {w, -h, 2.5f}, bevel, 0.1f, m);
+        addChamferedBox(frame, {-w, h, 0}, {w, h + bar, 2.5f}, bevel, 0.1f, m);
         ++index;
     }
     return mesh;
@@ -262,27 +375,37 @@ SceneMesh buildPictures()
 SceneMesh buildCurtains()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("curtain_damask", glm::vec3(1.0f), sceneTexture::CURTAIN, glm::vec3(0.1f), 10.0f));
-    mesh.addMaterial(makeMaterial("curtain_rods", {0.7f, 0.5f, 0.22f}, "", glm::vec3(0.8f, 0.65f, 0.35f), 64.0f));
+    // Velvet turns the light that grazes it back in a broad, soft sheen of its own
+    // colour: the folds turned to the light glow, the others stay deep.
+    mesh.addMaterial(makeMaterial("curtain_damask", glm::vec3(1.0f), sceneTexture::CURTAIN, glm::vec3(0.75f, 0.45f, 0.45f),
+                                  4.0f));
+    mesh.addMaterial(makeMaterial("curtain_rods", {0.66f, 0.5f, 0.22f}, "", glm::vec3(1.0f, 0.8f, 0.45f), 80.0f));
     struct Window { glm::vec3 origin, along, inward; float a0, a1; };
     std::vector<Window> windows;
     for (const Span& s : LEFT_WINDOWS)
         windows.push_back({{LEFT, 0, BACK}, {0, 0, -1}, {1, 0, 0}, BACK - s.to, BACK - s.from});
     for (const Span& s : FRONT_WINDOWS)
         windows.push_back({{LEFT, 0, FRONT}, {1, 0, 0}, {0, 0, 1}, s.from - LEFT, s.to - LEFT});
-    const float top = WINDOW_TOP + 11.0f, depth = 7.0f;
+    const float top = WINDOW_TOP + 11.0f, depth = 9.0f, width = 20.0f;
     for (size_t k = 0; k < windows.size(); ++k) {
         const Window& w = windows[k];
         for (int side = 0; side < 2; ++side) {
-            const float from = side == 0 ? w.a0 - 16.0f : w.a1 - 4.0f;
+            const float middle = side == 0 ? w.a0 - 6.0f : w.a1 + 6.0f;
+            const float outward = side == 0 ? -1.0f : 1.0f;
+            const float seed = 0.37f * k + 0.5f * side;
+            // t runs from the rod down to the hem. Under the rod the pleats are
+            // tight and even; lower down they deepen, drift and open out, and the
+            // panel fans away from the window.
             addSheet(mesh.group("curtains_" + std::to_string(k), "curtain_damask"),
                      [&](float s, float t) {
-                         const float a = from + 20.0f * s;
+                         const float a = middle + (s - 0.5f) * width * (1.0f + 0.25f * t) + outward * 2.0f * t;
                          const float y = top - t * (top - 2.0f);
-                         const float fold = 1.6f * std::sin(2.0f * PI * 3.5f * s);
-                         return w.origin + w.along * a + glm::vec3(0, y, 0) + w.inward * (depth + fold);
+                         const float drift = 0.12f * t * std::sin(2.0f * PI * (1.3f * s + seed));
+                         const float pleats = (1.2f + 2.0f * std::pow(t, 0.7f)) * std::sin(2.0f * PI * (4.5f * s + drift));
+                         const float sway = 0.6f * t * std::sin(2.0f * PI * (1.7f * s + seed));
+                         return w.origin + w.along * a + glm::vec3(0, y, 0) + w.inward * (depth + pleats + sway);
                      },
-                     28, 6, {2, 4}, true, 0.3f);
+                     32, 8, {2, 4}, true, 0.3f);
         }
         const glm::vec3 rodStart = w.origin + w.along * (w.a0 - 20.0f) + glm::vec3(0, top + 1.5f, 0) + w.inward * depth;
         const glm::vec3 rodEnd = w.origin + w.along * (w.a1 + 20.0f) + glm::vec3(0, top + 1.5f, 0) + w.inward * depth;
@@ -297,9 +420,9 @@ SceneMesh buildCurtains()
 SceneMesh buildCats()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("fur_ginger", glm::vec3(1.0f), sceneTexture::FUR_GINGER, glm::vec3(0.05f), 8.0f));
-    mesh.addMaterial(makeMaterial("fur_tabby", glm::vec3(1.0f), sceneTexture::FUR_TABBY, glm::vec3(0.05f), 8.0f));
-    mesh.addMaterial(makeMaterial("cat_eyes", {0.45f, 0.6f, 0.12f}, "", glm::vec3(1.0f), 96.0f));
+    mesh.addMaterial(makeMaterial("fur_ginger", glm::vec3(1.0f), sceneTexture::FUR_GINGER, glm::vec3(0.04f), 6.0f));
+    mesh.addMaterial(makeMaterial("fur_tabby", glm::vec3(1.0f), sceneTexture::FUR_TABBY, glm::vec3(0.04f), 6.0f));
+    mesh.addMaterial(makeMaterial("cat_eyes", {0.45f, 0.6f, 0.12f}, "", glm::vec3(1.0f), 140.0f));
     auto ear = [](MeshGroup& g, const glm::mat4& head, float side) {
         glm::mat4 m = glm::translate(head, glm::vec3(side * 0.5f, 0.75f, 0.0f));
         m = glm::rotate(m, -side * 0.35f, glm::vec3(0, 0, 1));

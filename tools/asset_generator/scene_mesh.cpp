@@ -1,6 +1,7 @@
 // Mesh groups, primitive shapes and the OBJ/MTL writer of the scene generator.
 #include "scene_mesh.h"
 
+#include "scene_textures.h"
 #include "written_file.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -45,6 +46,7 @@ SceneMaterial makeMaterial(const std::string& name, const glm::vec3& diffuse, co
     mat.specular = specular;
     mat.shininess = shininess;
     mat.diffuseMap = map;
+    mat.specularMap = reliefMapFor(map);
     return mat;
 }
 
@@ -177,6 +179,66 @@ void addBox(MeshGroup& g, const glm::vec3& lo, const glm::vec3& hi, float uvScal
         const uint32_t d = g.addVertex(place.point(f.origin + f.v), n, {0, uvMax.y});
         addPlacedQuad(g, place, a, b, c, d);
     }
+}
+
+void addChamferedBox(MeshGroup& g, const glm::vec3& lo, const glm::vec3& hi, float bevel, float uvScale,
+                     const glm::mat4& m)
+{
+    const Placement place(m);
+    const glm::vec3 centre = (lo + hi) * 0.5f, half = (hi - lo) * 0.5f;
+    const float cut = std::min(bevel, 0.45f * std::min({half.x, half.y, half.z}));
+    const glm::vec3 inner = half - glm::vec3(cut);
+    // A point of the box given by its reach from the centre along each axis:
+    // +-1 reaches a face, +-2 only the chamfer's inner edge.
+    auto at = [&](const glm::ivec3& reach) {
+        glm::vec3 p = centre;
+        for (int k = 0; k < 3; ++k)
+            p[k] += static_cast<float>(glm::sign(reach[k])) * (std::abs(reach[k]) == 1 ? half[k] : inner[k]);
+        return p;
+    };
+    // A flat convex polygon facing `outward`, its points in order either way
+    // round; wound counter-clockwise from outside once placed. `uvAxes` picks the
+    // two box coordinates its texture runs along.
+    auto polygon = [&](std::initializer_list<glm::ivec3> reaches, const glm::vec3& outward, int uAxis, int vAxis) {
+        const glm::vec3 n = place.normal(glm::normalize(outward));
+        std::vector<uint32_t> k;
+        for (const glm::ivec3& reach : reaches) {
+            const glm::vec3 p = at(reach);
+            k.push_back(g.addVertex(place.point(p), n, glm::vec2(p[uAxis] - lo[uAxis], p[vAxis] - lo[vAxis]) * uvScale));
+        }
+        const glm::vec3 a = g.positions[k[0]], b = g.positions[k[1]], c = g.positions[k[2]];
+        if (glm::dot(glm::cross(b - a, c - a), n) < 0.0f)
+            std::reverse(k.begin(), k.end());
+        if (k.size() == 3)
+            g.addTriangle(k[0], k[1], k[2]);
+        else
+            g.addQuad(k[0], k[1], k[2], k[3]);
+    };
+    auto along = [](int axis, int sign) {
+        glm::ivec3 v(0);
+        v[axis] = sign;
+        return v;
+    };
+    for (int a = 0; a < 3; ++a) {
+        const int u = (a + 1) % 3, v = (a + 2) % 3;
+        for (int s : {-1, 1}) {
+            // The face, inset by the chamfers around it.
+            const glm::ivec3 f = along(a, s);
+            polygon({f + along(u, -2) + along(v, -2), f + along(u, 2) + along(v, -2), f + along(u, 2) + along(v, 2),
+                     f + along(u, -2) + along(v, 2)},
+                    glm::vec3(f), u, v);
+            // The chamfer along the edge it shares with the face across u.
+            for (int su : {-1, 1}) {
+                const glm::ivec3 onThis = f + along(u, 2 * su), onOther = along(a, 2 * s) + along(u, su);
+                polygon({onThis + along(v, -2), onThis + along(v, 2), onOther + along(v, 2), onOther + along(v, -2)},
+                        glm::vec3(f + along(u, su)), v, a);
+            }
+        }
+    }
+    for (int sx : {-1, 1})
+        for (int sy : {-1, 1})
+            for (int sz : {-1, 1})
+                polygon({{sx, 2 * sy, 2 * sz}, {2 * sx, sy, 2 * sz}, {2 * sx, 2 * sy, sz}}, glm::vec3(sx, sy, sz), 0, 1);
 }
 
 void addRoundedBox(MeshGroup& g, const glm::vec3& halfSize, float r, int n, float uvScale, const glm::mat4& m)

@@ -22,7 +22,8 @@ struct SceneMaterial {
     std::string specularMap;
 };
 
-// A material whose ambient colour follows its diffuse colour.
+// A material whose ambient colour follows its diffuse colour; a colour texture
+// with relief brings its relief map as the specular texture.
 SceneMaterial makeMaterial(const std::string& name, const glm::vec3& diffuse, const std::string& map = "",
                            const glm::vec3& specular = glm::vec3(0.08f), float shininess = 12.0f);
 
@@ -65,6 +66,10 @@ void addRect(MeshGroup& g, const glm::vec3& origin, const glm::vec3& u, const gl
 // An axis-aligned box [lo, hi]; UVs in world units times `uvScale`.
 void addBox(MeshGroup& g, const glm::vec3& lo, const glm::vec3& hi, float uvScale = 0.02f,
             const glm::mat4& m = glm::mat4(1.0f));
+// An axis-aligned box [lo, hi] whose edges and corners are cut off by flat
+// chamfers `bevel` wide, so that its edges catch the light: 44 triangles.
+void addChamferedBox(MeshGroup& g, const glm::vec3& lo, const glm::vec3& hi, float bevel, float uvScale = 0.02f,
+                     const glm::mat4& m = glm::mat4(1.0f));
 // A box with rounded edges (radius r), `n` subdivisions per face side.
 void addRoundedBox(MeshGroup& g, const glm::vec3& halfSize, float r, int n, float uvScale,
                    const glm::mat4& m);

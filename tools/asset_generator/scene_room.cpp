@@ -149,17 +149,17 @@ void addWindowFrame(MeshGroup& g, const Wall& wall, const Hole& h)
 {
     const glm::mat4 m = wall.frame();
     const float bar = 3.0f, d0 = -WALL * 0.75f, d1 = -WALL * 0.25f;
-    addBox(g, {h.a0, h.b0, d0}, {h.a0 + bar, h.b1, d1}, 0.05f, m);
-    addBox(g, {h.a1 - bar, h.b0, d0}, {h.a1, h.b1, d1}, 0.05f, m);
-    addBox(g, {h.a0, h.b0, d0}, {h.a1, h.b0 + bar, d1}, 0.05f, m);
-    addBox(g, {h.a0, h.b1 - bar, d0}, {h.a1, h.b1, d1}, 0.05f, m);
+    addChamferedBox(g, {h.a0, h.b0, d0}, {h.a0 + bar, h.b1, d1}, 0.3f, 0.05f, m);
+    addChamferedBox(g, {h.a1 - bar, h.b0, d0}, {h.a1, h.b1, d1}, 0.3f, 0.05f, m);
+    addChamferedBox(g, {h.a0, h.b0, d0}, {h.a1, h.b0 + bar, d1}, 0.3f, 0.05f, m);
+    addChamferedBox(g, {h.a0, h.b1 - bar, d0}, {h.a1, h.b1, d1}, 0.3f, 0.05f, m);
     const float mid = (h.a0 + h.a1) / 2, cross = h.b0 + (h.b1 - h.b0) * 0.62f;
-    addBox(g, {mid - 1.0f, h.b0, d0 + 0.5f}, {mid + 1.0f, h.b1, d1 - 0.5f}, 0.05f, m);
-    addBox(g, {h.a0, cross - 1.0f, d0 + 0.5f}, {h.a1, cross + 1.0f, d1 - 0.5f}, 0.05f, m);
+    addChamferedBox(g, {mid - 1.0f, h.b0, d0 + 0.5f}, {mid + 1.0f, h.b1, d1 - 0.5f}, 0.3f, 0.05f, m);
+    addChamferedBox(g, {h.a0, cross - 1.0f, d0 + 0.5f}, {h.a1, cross + 1.0f, d1 - 0.5f}, 0.3f, 0.05f, m);
     // The sill stands out into the room and reaches a little into the opening.
     // Its top stands proud of the opening's floor: level with it, the two would
     // fight over the strip where they overlap and flicker white and paper.
-    addBox(g, {h.a0 - 4.0f, h.b0 - 2.0f, -0.5f}, {h.a1 + 4.0f, h.b0 + 0.5f, 5.0f}, 0.05f, m);
+    addChamferedBox(g, {h.a0 - 4.0f, h.b0 - 2.0f, -0.5f}, {h.a1 + 4.0f, h.b0 + 0.5f, 5.0f}, 0.3f, 0.05f, m);
 }
 
 void addFloorAndCeiling(SceneMesh& mesh, const ShellGrid& grid, const Extent& breast)
@@ -249,7 +249,8 @@ void addWalls(SceneMesh& mesh, const ShellGrid& grid, const Extent& breast)
         for (const Hole& h : holes)
             addWindowFrame(mesh.group("window_frames", ""), wall, h);
     for (const Wall& wall : {left, front, right, back})
-        addBox(mesh.group("dado_rails", ""), {0, WAINSCOT, 0}, {wall.length, WAINSCOT + 2, 1.2f}, 0.05f, wall.frame());
+        addChamferedBox(mesh.group("dado_rails", ""), {0, WAINSCOT, 0}, {wall.length, WAINSCOT + 2, 1.2f}, 0.4f, 0.05f,
+                        wall.frame());
 }
 
 // The chimney breast: a brick front with the firebox opening, and two sides,
@@ -281,25 +282,28 @@ SceneMesh buildRoom()
 {
     using namespace sceneTexture;
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("floor_planks", glm::vec3(1.0f), FLOOR_WOOD, glm::vec3(0.25f), 24.0f));
-    mesh.addMaterial(makeMaterial("wallpaper", glm::vec3(1.0f), WALLPAPER));
-    mesh.addMaterial(makeMaterial("wainscot", glm::vec3(0.9f), DARK_WOOD, glm::vec3(0.2f), 20.0f));
+    // Each surface's sheen: varnished boards and mantel shine, waxed panelling and
+    // polished slate less, paper, plaster, brick and rough-hewn oak hardly at all.
+    mesh.addMaterial(makeMaterial("floor_planks", glm::vec3(1.0f), FLOOR_WOOD, glm::vec3(0.5f), 60.0f));
+    mesh.addMaterial(makeMaterial("wallpaper", glm::vec3(1.0f), WALLPAPER, glm::vec3(0.06f), 8.0f));
+    mesh.addMaterial(makeMaterial("wainscot", glm::vec3(1.0f), OAK_PANELLING, glm::vec3(0.35f), 30.0f));
+    mesh.addMaterial(makeMaterial("dado_rail", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.4f), 40.0f));
     mesh.addMaterial(makeMaterial("outside_render", glm::vec3(0.78f, 0.8f, 0.85f)));
-    mesh.addMaterial(makeMaterial("ceiling_plaster", glm::vec3(0.88f, 0.84f, 0.76f)));
-    mesh.addMaterial(makeMaterial("oak_beams", glm::vec3(0.8f), DARK_WOOD, glm::vec3(0.1f)));
-    mesh.addMaterial(makeMaterial("window_frames", glm::vec3(0.92f, 0.9f, 0.85f), "", glm::vec3(0.3f), 32.0f));
-    mesh.addMaterial(makeMaterial("chimney_brick", glm::vec3(1.0f), BRICK));
-    mesh.addMaterial(makeMaterial("firebox_soot", glm::vec3(0.35f, 0.3f, 0.28f), BRICK));
-    mesh.addMaterial(makeMaterial("hearth_stone", glm::vec3(1.0f), STONE, glm::vec3(0.2f), 24.0f));
-    mesh.addMaterial(makeMaterial("mantel_wood", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.3f), 32.0f));
-    mesh.addMaterial(makeMaterial("logs", glm::vec3(0.9f), BARK));
+    mesh.addMaterial(makeMaterial("ceiling_plaster", glm::vec3(0.88f, 0.86f, 0.82f), "", glm::vec3(0.03f), 4.0f));
+    mesh.addMaterial(makeMaterial("oak_beams", glm::vec3(0.9f), DARK_WOOD, glm::vec3(0.15f), 12.0f));
+    mesh.addMaterial(makeMaterial("window_frames", glm::vec3(0.92f, 0.92f, 0.9f), "", glm::vec3(0.5f), 48.0f));
+    mesh.addMaterial(makeMaterial("chimney_brick", glm::vec3(1.0f), BRICK, glm::vec3(0.08f), 6.0f));
+    mesh.addMaterial(makeMaterial("firebox_soot", glm::vec3(0.35f, 0.3f, 0.28f), BRICK, glm::vec3(0.03f), 4.0f));
+    mesh.addMaterial(makeMaterial("hearth_stone", glm::vec3(1.0f), STONE, glm::vec3(0.3f), 28.0f));
+    mesh.addMaterial(makeMaterial("mantel_wood", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.6f), 80.0f));
+    mesh.addMaterial(makeMaterial("logs", glm::vec3(0.9f), BARK, glm::vec3(0.03f), 4.0f));
     mesh.addMaterial(makeMaterial("rug", glm::vec3(1.0f), RUG, glm::vec3(0.02f), 4.0f));
 
     auto group = [&](const char* name, const char* mat) -> MeshGroup& { return mesh.group(name, mat); };
     group("floor", "floor_planks");
     group("walls", "wallpaper");
     group("wainscot", "wainscot");
-    group("dado_rails", "wainscot");
+    group("dado_rails", "dado_rail");
     group("outside", "outside_render");
     group("ceiling", "ceiling_plaster");
     group("beams", "oak_beams");
@@ -322,20 +326,26 @@ SceneMesh buildRoom()
     addChimneyBreast(mesh, grid, breast);
     // Three beams, the middle one over the chimney breast.
     for (float x : {110.0f, FIREPLACE_X, 320.0f})
-        addBox(mesh.group("beams", ""), {x - 4, CEILING - 8, FRONT}, {x + 4, CEILING, BACK}, 1.0f / 48.0f);
+        addChamferedBox(mesh.group("beams", ""), {x - 4, CEILING - 8, FRONT}, {x + 4, CEILING, BACK}, 0.8f, 1.0f / 48.0f);
     // The rug between the sofa and the hearth.
     addRect(mesh.group("rug", ""), {160, 0.4f, -34}, {104, 0, 0}, {0, 0, -52}, {0, 0}, {1, 1});
 
     // Stone surround, hearth slab and the mantel shelf.
     MeshGroup& hearth = mesh.group("hearth", "");
-    const float stone = 1.0f / 40.0f;
-    addBox(hearth, {FIREBOX_LEFT - 8, 0, BREAST_FRONT - 2}, {FIREBOX_LEFT, FIREBOX_TOP, BREAST_FRONT}, stone);
-    addBox(hearth, {FIREBOX_RIGHT, 0, BREAST_FRONT - 2}, {FIREBOX_RIGHT + 8, FIREBOX_TOP, BREAST_FRONT}, stone);
-    addBox(hearth, {FIREBOX_LEFT - 8, FIREBOX_TOP, BREAST_FRONT - 2}, {FIREBOX_RIGHT + 8, MANTEL_TOP - 4, BREAST_FRONT}, stone);
-    addBox(hearth, {BREAST_LEFT - 4, 0, -30}, {BREAST_RIGHT + 4, HEARTH_HEIGHT, BREAST_FRONT}, stone);
+    const float perUnit = 1.0f / 40.0f, stoneChamfer = 0.5f, woodChamfer = 0.6f;
+    addChamferedBox(hearth, {FIREBOX_LEFT - 8, 0, BREAST_FRONT - 2}, {FIREBOX_LEFT, FIREBOX_TOP, BREAST_FRONT},
+                    stoneChamfer, perUnit);
+    addChamferedBox(hearth, {FIREBOX_RIGHT, 0, BREAST_FRONT - 2}, {FIREBOX_RIGHT + 8, FIREBOX_TOP, BREAST_FRONT},
+                    stoneChamfer, perUnit);
+    addChamferedBox(hearth, {FIREBOX_LEFT - 8, FIREBOX_TOP, BREAST_FRONT - 2},
+                    {FIREBOX_RIGHT + 8, MANTEL_TOP - 4, BREAST_FRONT}, stoneChamfer, perUnit);
+    addChamferedBox(hearth, {BREAST_LEFT - 4, 0, -30}, {BREAST_RIGHT + 4, HEARTH_HEIGHT, BREAST_FRONT}, stoneChamfer,
+                    perUnit);
     MeshGroup& mantel = mesh.group("mantelpiece", "");
-    addBox(mantel, {BREAST_LEFT - 6, MANTEL_TOP - 4, MANTEL_FRONT}, {BREAST_RIGHT + 6, MANTEL_TOP, BREAST_FRONT}, 1.0f / 40.0f);
-    addBox(mantel, {BREAST_LEFT - 3, MANTEL_TOP - 7, MANTEL_FRONT + 2}, {BREAST_RIGHT + 3, MANTEL_TOP - 4, BREAST_FRONT}, 1.0f / 40.0f);
+    addChamferedBox(mantel, {BREAST_LEFT - 6, MANTEL_TOP - 4, MANTEL_FRONT}, {BREAST_RIGHT + 6, MANTEL_TOP, BREAST_FRONT},
+                    woodChamfer, perUnit);
+    addChamferedBox(mantel, {BREAST_LEFT - 3, MANTEL_TOP - 7, MANTEL_FRONT + 2},
+                    {BREAST_RIGHT + 3, MANTEL_TOP - 4, BREAST_FRONT}, woodChamfer, perUnit);
 
     // Logs on the firebox floor, under the flames.
     MeshGroup& logs = mesh.group("logs", "");

@@ -1,7 +1,24 @@
 // Procedural material textures. Every image tiles: noise wraps at the image edge
 // (stb_perlin's wrap arguments) and repeating patterns fit whole periods into it.
+//
+// The surfaces with relief (brick, stone, wood, fabric, wallpaper) are painted
+// with their height, from which two things are made:
+// - the colour texture darkens where the surface lies below its surroundings
+//   (mortar joints, plank seams, the hollows between stitches), so that the
+//   relief reads at no cost when drawing;
+// - a relief map, named by the material as its specular texture (map_Ks, drawn
+//   as "texture_specular1"), hands the height on to the lit shader. It is 8-bit
+//   RGB with the colour texture's tiling:
+//     R  height: 0 the texture's lowest point, 255 its highest;
+//     G  gloss: the share of the material's specular colour (Ks) the texel
+//        reflects, 255 all of it (a joint of mortar or a seam reflects less);
+//     B  relief depth, the same in every texel: the world units from height 0 to
+//        height 255 are B / 255 x RELIEF_DEPTH_RANGE.
+//   Normals follow from the height's screen-space derivatives, so the map needs
+//   no tangent frame in the vertex record.
 #include "scene_textures.h"
 
+#include "cell_random.h"
 #include "written_file.h"
 
 #include <glm/glm.hpp>
@@ -20,19 +37,107 @@ constexpr float PI = 3.14159265358979f;
 
 using Shader = std::function<glm::vec3(float u, float v)>;
 
+// One texel of a surface with relief: height in any unit (only the texture's own
+// range counts), gloss 0 (dull) to 1 (the material's full sheen).
+struct SurfaceTexel {
+    glm::vec3 colour;
+    float height;
+    float gloss;
+};
+using SurfaceShader = std::function<SurfaceTexel(float u, float v)>;
+
+// How a surface's relief is written: the depth its height range stands for, and
+// how strongly and how widely the hollows darken the colour texture.
+struct Relief {
+    float depth;      // world units from the lowest to the highest point
+    float cavity;     // 0 no darkening, 1 black at the deepest hollow
+    int radius;       // texels around a texel that it is compared with
+};
+
+void writeRgb(const std::string& path, int size, const std::vector<unsigned char>& pixels)
+{
+    requireWritten(stbi_write_png(path.c_str(), size, size, 3, pixels.data(), size * 3) != 0, path);
+}
+
+unsigned char toByte(float value)
+{
+    return static_cast<unsigned char>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f));
+}
+
 // Samples `shade` at pixel centres (u right, v down, both 0..1) and writes a PNG.
 void writeImage(const std::string& path, int size, const Shader& shade)
 {
     std::vector<unsigned char> pixels(static_cast<size_t>(size) * size * 3);
-    for (int y = 0; y < size; ++y) {
+    for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            const glm::vec3 c = glm::clamp(shade((x + 0.5f) / size, (y + 0.5f) / size), 0.0f, 1.0f);
-            unsigned char* p = &pixels[(static_cast<size_t>(y) * size + x) * 3];
+            const glm::vec3 c = shade((x + 0.5f) / size, (y + 0.5f) / size);
             for (int k = 0; k < 3; ++k)
-                p[k] = static_cast<unsigned char>(std::lround(c[k] * 255.0f));
+                pixels[(static_cast<size_t>(y) * size + x) * 3 + k] = toByte(c[k]);
+        }
+    writeRgb(path, size, pixels);
+}
+
+// The mean of the square of (2 radius + 1)^2 texels around each texel, wrapping
+// as the texture does: two passes of a running sum.
+std::vector<float> wrappedBoxBlur(const std::vector<float>& image, int size, int radius)
+{
+    std::vector<float> across(image.size()), result(image.size());
+    const float norm = 1.0f / static_cast<float>(2 * radius + 1);
+    auto at = [size](int x, int y) { return static_cast<size_t>((y + size) % size) * size + (x + size) % size; };
+    for (int y = 0; y < size; ++y) {
+        float sum = 0.0f;
+        for (int k = -radius; k <= radius; ++k)
+            sum += image[at(k, y)];
+        for (int x = 0; x < size; ++x) {
+            across[at(x, y)] = sum * norm;
+            sum += image[at(x + radius + 1, y)] - image[at(x - radius, y)];
         }
     }
-    requireWritten(stbi_write_png(path.c_str(), size, size, 3, pixels.data(), size * 3) != 0, path);
+    for (int x = 0; x < size; ++x) {
+        float sum = 0.0f;
+        for (int k = -radius; k <= radius; ++k)
+            sum += across[at(x, k)];
+        for (int y = 0; y < size; ++y) {
+            result[at(x, y)] = sum * norm;
+            sum += across[at(x, y + radius + 1)] - across[at(x, y - radius)];
+        }
+    }
+    return result;
+}
+
+// Writes the colour texture, with its hollows darkened, and its relief map.
+void writeReliefImages(const std::string& colourPath, const std::string& reliefPath, int size,
+                       const SurfaceShader& shade, const Relief& relief)
+{
+    const size_t count = static_cast<size_t>(size) * size;
+    std::vector<SurfaceTexel> texels(count);
+    std::vector<float> height(count);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const size_t i = static_cast<size_t>(y) * size + x;
+            texels[i] = shade((x + 0.5f) / size, (y + 0.5f) / size);
+            height[i] = texels[i].height;
+        }
+    const auto [lowest, highest] = std::minmax_element(height.begin(), height.end());
+    const float low = *lowest, range = std::max(*highest - *lowest, 1e-6f);
+    for (float& h : height)
+        h = (h - low) / range;
+    // Blurred twice: a tent over the neighbourhood, so hollows darken smoothly.
+    const std::vector<float> around = wrappedBoxBlur(wrappedBoxBlur(height, size, relief.radius), size, relief.radius);
+
+    std::vector<unsigned char> colour(count * 3), map(count * 3);
+    const unsigned char depth = toByte(relief.depth / sceneTexture::RELIEF_DEPTH_RANGE);
+    for (size_t i = 0; i < count; ++i) {
+        const float hollow = std::clamp((around[i] - height[i]) * 2.5f, 0.0f, 1.0f);
+        const glm::vec3 c = texels[i].colour * (1.0f - relief.cavity * hollow);
+        for (int k = 0; k < 3; ++k)
+            colour[i * 3 + k] = toByte(c[k]);
+        map[i * 3 + 0] = toByte(height[i]);
+        map[i * 3 + 1] = toByte(texels[i].gloss);
+        map[i * 3 + 2] = depth;
+    }
+    writeRgb(colourPath, size, colour);
+    writeRgb(reliefPath, size, map);
 }
 
 // Fractal noise over the unit square that wraps at its edges; `cellsX`, `cellsY`
@@ -49,63 +154,58 @@ float tilingNoise(float u, float v, int cellsX, int cellsY, int octaves, int see
     return sum / norm;
 }
 
-// A repeatable value in 0..1 for integer cell coordinates.
-float cellRandom(int a, int b, uint32_t seed)
-{
-    uint32_t h = static_cast<uint32_t>(a) * 0x9E3779B1u ^ static_cast<uint32_t>(b) * 0x85EBCA77u ^ seed * 0xC2B2AE3Du;
-    h ^= h >> 15;
-    h *= 0x2C1B3C6Du;
-    h ^= h >> 12;
-    h *= 0x297A2D39u;
-    h ^= h >> 15;
-    return static_cast<float>(h & 0xFFFFFF) / 16777216.0f;
-}
-
 float fract(float x) { return x - std::floor(x); }
 float smooth(float e0, float e1, float x) { return glm::smoothstep(e0, e1, x); }
 glm::vec3 mix(const glm::vec3& a, const glm::vec3& b, float t) { return a + (b - a) * t; }
 
-// Wood grain: bands along u, bent by stretched noise; `phase` shifts the rings.
-float grain(float u, float v, float bands, float phase, int seed)
-{
-    const float bend = tilingNoise(u, v, 2, 8, 4, seed);
-    const float rings = 0.5f + 0.5f * std::sin(2.0f * PI * (v * bands + 3.0f * bend + phase));
-    const float fibres = tilingNoise(u, v, 16, 128, 2, seed + 1);
-    return rings * 0.7f + 0.3f * (0.5f + 0.5f * fibres);
-}
-
-glm::vec3 floorPlanks(float u, float v)
+// Oak boards along u, eight across the tile, each a plank and a half long, with
+// straight grain lines that waver gently along the board, and rounded edges that
+// meet in a dark seam. The varnish is glossy; the seams are not.
+SurfaceTexel floorPlanks(float u, float v)
 {
     const int rows = 8;
     const int row = static_cast<int>(v * rows);
-    const float inRow = fract(v * rows);
+    const float across = fract(v * rows);
     const float shifted = fract(u + cellRandom(row, 0, 11));
     const int plank = static_cast<int>(shifted * 2.0f);
-    const float alongPlank = fract(shifted * 2.0f);
+    const float along = fract(shifted * 2.0f);
     const float tint = cellRandom(row, plank, 12);
-    const float g = grain(u, v, 40.0f, tint * 7.0f, 3);
-    glm::vec3 c = mix(glm::vec3(0.36f, 0.2f, 0.09f), glm::vec3(0.62f, 0.41f, 0.2f), g);
-    c *= 0.85f + 0.3f * tint;
-    const float seam = std::min(smooth(0.0f, 0.025f, inRow) * smooth(1.0f, 0.975f, inRow),
-                                smooth(0.0f, 0.006f, alongPlank) * smooth(1.0f, 0.994f, alongPlank));
-    return c * (0.35f + 0.65f * seam);
+    const float waver = tilingNoise(u, v, 2, 16, 3, 3);
+    const float lines = 0.5f + 0.5f * std::sin(2.0f * PI * (across * 2.5f + tint * 5.0f + 0.6f * waver));
+    const float fibres = 0.5f + 0.5f * tilingNoise(u, v, 4, 256, 2, 4);
+    const float grain = 0.6f * smooth(0.2f, 0.9f, lines) + 0.4f * fibres;
+    glm::vec3 c = mix(glm::vec3(0.5f, 0.34f, 0.2f), glm::vec3(0.6f, 0.43f, 0.27f), grain);
+    c *= 0.86f + 0.24f * tint;
+    const float edge = std::min(smooth(0.0f, 0.05f, across) * smooth(1.0f, 0.95f, across),
+                                smooth(0.0f, 0.008f, along) * smooth(1.0f, 0.992f, along));
+    c *= 0.55f + 0.45f * edge;
+    return {c, edge * (0.9f + 0.1f * grain), 0.15f + 0.85f * edge * (0.8f + 0.2f * fibres)};
 }
 
-glm::vec3 wallpaper(float u, float v)
+// Embossed paper in a cool sage grey: broad and narrow stripes, a raised cream
+// pinstripe, and small raised diamonds down the broad stripes.
+SurfaceTexel wallpaper(float u, float v)
 {
     const float stripe = fract(u * 8.0f);
     const bool wide = stripe < 0.5f;
-    glm::vec3 c = wide ? glm::vec3(0.82f, 0.7f, 0.52f) : glm::vec3(0.76f, 0.62f, 0.45f);
-    const float pin = std::abs(stripe - 0.75f);
-    c = mix(glm::vec3(0.55f, 0.16f, 0.12f), c, smooth(0.006f, 0.014f, pin));
-    // Small diamonds down the wide stripes.
+    glm::vec3 c = wide ? glm::vec3(0.6f, 0.65f, 0.62f) : glm::vec3(0.53f, 0.58f, 0.57f);
+    float height = wide ? 0.35f : 0.25f;
+    const float pin = smooth(0.014f, 0.006f, std::abs(stripe - 0.75f));
+    c = mix(c, glm::vec3(0.84f, 0.8f, 0.7f), pin);
+    height += 0.5f * pin;
     const float du = std::abs(stripe - 0.25f) * 4.0f, dv = std::abs(fract(v * 16.0f) - 0.5f) * 2.0f;
-    if (wide)
-        c = mix(glm::vec3(0.7f, 0.55f, 0.36f), c, smooth(0.45f, 0.55f, du + dv));
-    return c * (0.95f + 0.05f * tilingNoise(u, v, 16, 16, 3, 21));
+    if (wide) {
+        const float diamond = smooth(0.55f, 0.45f, du + dv);
+        c = mix(c, glm::vec3(0.68f, 0.72f, 0.68f), diamond);
+        height += 0.6f * diamond;
+    }
+    const float paper = tilingNoise(u, v, 16, 16, 3, 21);
+    return {c * (0.95f + 0.05f * paper), height + 0.1f * paper, 0.5f + 0.3f * pin};
 }
 
-glm::vec3 brick(float u, float v)
+// Stretcher bond with rounded, pitted bricks of varied firing, a few dark and a
+// few pale ones, set in recessed grey mortar.
+SurfaceTexel brick(float u, float v)
 {
     const int rows = 8, perRow = 4;
     const int row = static_cast<int>(v * rows);
@@ -115,47 +215,90 @@ glm::vec3 brick(float u, float v)
     const int column = static_cast<int>(x);
     const float inBrick = fract(x);
     const float r = cellRandom(row, column, 31);
-    glm::vec3 c = mix(glm::vec3(0.45f, 0.16f, 0.1f), glm::vec3(0.66f, 0.3f, 0.18f), r);
-    if (cellRandom(row, column, 32) > 0.85f)
-        c = glm::vec3(0.34f, 0.14f, 0.1f);
+    glm::vec3 c = mix(glm::vec3(0.5f, 0.21f, 0.14f), glm::vec3(0.64f, 0.33f, 0.22f), r);
+    const float kind = cellRandom(row, column, 32);
+    if (kind > 0.88f)
+        c = glm::vec3(0.36f, 0.18f, 0.13f);
+    else if (kind < 0.08f)
+        c = glm::vec3(0.68f, 0.5f, 0.38f);
     const float speckle = tilingNoise(u, v, 32, 32, 3, 33);
     c *= 0.85f + 0.25f * speckle;
     const float edgeX = std::min(inBrick, 1.0f - inBrick) * perRow * 2.0f;
     const float edgeY = std::min(inRow, 1.0f - inRow) * 2.0f;
-    const float mortar = smooth(0.025f, 0.05f, std::min(edgeX / 4.0f, edgeY));
-    const glm::vec3 mortarColour = glm::vec3(0.62f, 0.58f, 0.52f) * (0.9f + 0.2f * speckle);
-    return mix(mortarColour, c, mortar);
+    const float edge = std::min(edgeX / 4.0f, edgeY);
+    const float face = smooth(0.025f, 0.05f, edge);
+    const glm::vec3 mortarColour = glm::vec3(0.64f, 0.61f, 0.56f) * (0.9f + 0.2f * speckle);
+    const float pits = tilingNoise(u, v, 64, 64, 2, 34);
+    const float brickHeight = 0.6f + 0.3f * smooth(0.04f, 0.2f, edge) + 0.1f * pits;
+    const float mortarHeight = 0.1f + 0.05f * speckle;
+    return {mix(mortarColour, c, face), mortarHeight + (brickHeight - mortarHeight) * face, 0.15f + 0.35f * face};
 }
 
-glm::vec3 hearthStone(float u, float v)
+// Two by two flags of slate-grey stone with worn, slightly domed faces.
+SurfaceTexel hearthStone(float u, float v)
 {
     const int tiles = 2;
     const int tx = static_cast<int>(u * tiles), ty = static_cast<int>(v * tiles);
     const float fx = fract(u * tiles), fy = fract(v * tiles);
     const float r = cellRandom(tx, ty, 41);
     const float n = tilingNoise(u, v, 8, 8, 5, 42);
-    glm::vec3 c = mix(glm::vec3(0.28f, 0.27f, 0.26f), glm::vec3(0.45f, 0.42f, 0.38f), 0.5f + 0.5f * n);
+    glm::vec3 c = mix(glm::vec3(0.36f, 0.37f, 0.38f), glm::vec3(0.52f, 0.52f, 0.5f), 0.5f + 0.5f * n);
     c *= 0.85f + 0.3f * r;
     const float edge = std::min(std::min(fx, 1.0f - fx), std::min(fy, 1.0f - fy));
-    return c * (0.4f + 0.6f * smooth(0.0f, 0.02f, edge));
+    const float face = smooth(0.0f, 0.02f, edge);
+    return {c * (0.5f + 0.5f * face), face * (0.7f + 0.2f * smooth(0.0f, 0.3f, edge) + 0.1f * n), 0.2f + 0.6f * face};
 }
 
-glm::vec3 darkWood(float u, float v)
+// Wood grain: bands along u, bent by stretched noise; `phase` shifts the rings.
+float grain(float u, float v, float bands, float phase, int seed)
+{
+    const float bend = tilingNoise(u, v, 2, 8, 4, seed);
+    const float rings = 0.5f + 0.5f * std::sin(2.0f * PI * (v * bands + 1.2f * bend + phase));
+    const float fibres = tilingNoise(u, v, 16, 128, 2, seed + 1);
+    return rings * 0.6f + 0.4f * (0.5f + 0.5f * fibres);
+}
+
+// Walnut for the panelling, the beams, the mantel and the furniture: mid brown,
+// so that it keeps its grain in the shade; the softer late wood lies a little lower.
+SurfaceTexel darkWood(float u, float v)
 {
     const float g = grain(u, v, 24.0f, 0.0f, 51);
-    return mix(glm::vec3(0.17f, 0.08f, 0.04f), glm::vec3(0.36f, 0.2f, 0.1f), g);
+    return {mix(glm::vec3(0.33f, 0.2f, 0.11f), glm::vec3(0.5f, 0.33f, 0.19f), g), g, 0.75f + 0.25f * g};
 }
 
-glm::vec3 sofaFabric(float u, float v)
+// Raised and fielded oak panelling in honey tones, mapped as the walls are (48
+// units a tile, v = 1 at the floor, the dado rail at v = 1/3): two panels a
+// tile between a top rail, a skirting and stiles, each panel's field standing
+// proud of its bevelled edges, a fine groove where it meets the frame.
+SurfaceTexel oakPanelling(float u, float v)
+{
+    const float stile = 0.06f, topRail = 0.4f, skirting = 0.88f, bevel = 0.05f;
+    const float x = fract(u * 2.0f) * 0.5f;
+    const bool inPanel = x > stile && v > topRail && v < skirting;
+    // Distance from the panel's edge, in tile units.
+    const float edge = inPanel ? std::min({x - stile, 0.5f - x, v - topRail, skirting - v}) : 0.0f;
+    const bool upright = !inPanel && v > topRail && v < skirting;
+    const float g = upright ? grain(v, u, 20.0f, 0.3f, 53) : grain(u, v, 36.0f, 0.0f, 55);
+    const glm::vec3 c = mix(glm::vec3(0.45f, 0.3f, 0.17f), glm::vec3(0.6f, 0.42f, 0.25f), g);
+    if (!inPanel)
+        return {c, 0.75f + 0.03f * g, 0.8f};
+    const float groove = smooth(0.0f, 0.008f, edge);
+    const float field = 0.4f + 0.6f * smooth(0.0f, bevel, edge - 0.008f);
+    return {c * (0.9f + 0.1f * groove), groove * field + 0.03f * g, 0.3f + 0.6f * groove};
+}
+
+// A plain weave in moss green: raised threads, one over, one under.
+SurfaceTexel sofaFabric(float u, float v)
 {
     const int threads = 64;
     const int tx = static_cast<int>(u * threads), ty = static_cast<int>(v * threads);
     const bool overWarp = (tx + ty) % 2 == 0;
     const float across = overWarp ? fract(v * threads) : fract(u * threads);
-    const float ridge = 0.75f + 0.25f * std::sin(PI * across);
+    const float ridge = std::sin(PI * across);
     const float n = tilingNoise(u, v, 8, 8, 3, 61);
-    const glm::vec3 base(0.24f, 0.42f, 0.28f);
-    return base * ridge * (0.9f + 0.2f * n) * (overWarp ? 1.0f : 0.9f);
+    const glm::vec3 base(0.25f, 0.46f, 0.3f);
+    const glm::vec3 c = base * (0.8f + 0.2f * ridge) * (0.9f + 0.2f * n) * (overWarp ? 1.0f : 0.92f);
+    return {c, ridge * (overWarp ? 1.0f : 0.8f), 0.6f + 0.4f * ridge};
 }
 
 // The knit chart: 1 where the stitch is in the pattern colour (32 x 32 stitches).
@@ -177,33 +320,36 @@ bool knitPattern(int col, int row)
     return false;
 }
 
-glm::vec3 knit(float u, float v)
+// Each stitch is a V of two slanted loops of yarn, standing proud of the gaps
+// between them.
+SurfaceTexel knit(float u, float v)
 {
     const int stitches = 32;
     const int col = static_cast<int>(u * stitches), row = static_cast<int>(v * stitches);
     const float cx = fract(u * stitches), cy = fract(v * stitches);
-    // Each stitch is a V of two slanted loops.
     auto loop = [&](float centre, float slant) {
         const float x = cx - centre - (cy - 0.5f) * slant;
         const float y = cy - 0.5f;
         return std::max(0.0f, 1.0f - (x * x / 0.045f + y * y / 0.3f));
     };
-    const float shape = std::max(loop(0.28f, -0.5f), loop(0.72f, 0.5f));
-    const glm::vec3 wool = knitPattern(col, row) ? glm::vec3(0.92f, 0.88f, 0.8f) : glm::vec3(0.62f, 0.07f, 0.07f);
+    const float shape = std::sqrt(std::max(loop(0.28f, -0.5f), loop(0.72f, 0.5f)));
+    const glm::vec3 wool = knitPattern(col, row) ? glm::vec3(0.9f, 0.86f, 0.78f) : glm::vec3(0.62f, 0.12f, 0.11f);
     const float fuzz = tilingNoise(u, v, 64, 64, 2, 71);
-    return wool * (0.45f + 0.6f * std::sqrt(shape)) * (0.92f + 0.1f * fuzz);
+    return {wool * (0.6f + 0.45f * shape) * (0.92f + 0.1f * fuzz), shape + 0.1f * fuzz, 0.3f + 0.4f * shape};
 }
 
-glm::vec3 curtainDamask(float u, float v)
+// Cut velvet in a deep old rose: the pile stands around a damask motif voided
+// down to the duller, darker backing.
+SurfaceTexel curtainVelvet(float u, float v)
 {
     const float x = fract(u * 4.0f) - 0.5f, y = fract(v * 4.0f) - 0.5f;
     const float petals = std::abs(std::cos(std::atan2(y, x) * 4.0f));
     const float radius = std::sqrt(x * x + y * y);
-    const float motif = smooth(0.03f, 0.0f, std::abs(radius - 0.18f - 0.12f * petals)) +
-                        smooth(0.06f, 0.03f, radius);
-    const float n = tilingNoise(u, v, 8, 32, 3, 81);
-    glm::vec3 c = glm::vec3(0.48f, 0.07f, 0.07f) * (0.9f + 0.15f * n);
-    return mix(c, glm::vec3(0.62f, 0.16f, 0.1f), std::min(motif, 1.0f) * 0.7f);
+    const float motif = std::min(smooth(0.03f, 0.0f, std::abs(radius - 0.18f - 0.12f * petals)) +
+                                 smooth(0.06f, 0.03f, radius), 1.0f);
+    const float pile = tilingNoise(u, v, 8, 32, 3, 81);
+    const glm::vec3 ground = glm::vec3(0.6f, 0.2f, 0.23f) * (0.92f + 0.12f * pile);
+    return {mix(ground, glm::vec3(0.4f, 0.12f, 0.15f), motif), 1.0f - 0.6f * motif + 0.1f * pile, 1.0f - 0.6f * motif};
 }
 
 glm::vec3 rug(float u, float v)
@@ -325,13 +471,61 @@ glm::vec3 firRow(float u, float v, float perUnit, float offset, float spread, co
     return v > top && v < 0.95f && std::abs(x) < (v - top) * spread ? glm::vec3(0.05f, 0.15f, 0.1f) : behind;
 }
 
-// Five cottages in the snow, seen from the front: a snow-covered gable roof with
-// a dark eave, timber walls, two lit windows and a door, a fir between each two.
-// Each house keeps the middle half of its fifth of the width, so at the size the
-// painting is seen the firs never cut into a house's outline.
-glm::vec3 winterVillage(float u, float v, const glm::vec3& behind)
+// Alpine peaks at sunset: a warm sky with the sun low over a far blue range, a
+// nearer snow-capped range and a meadow with a row of firs.
+glm::vec3 paintMountains(float u, float v)
 {
-    glm::vec3 c = firRow(u, v, 5.0f, 0.5f, 0.8f, behind);
+    glm::vec3 c = mix(glm::vec3(0.35f, 0.5f, 0.75f), glm::vec3(0.95f, 0.7f, 0.45f), smooth(0.0f, 0.6f, v));
+    if (std::hypot(u - 0.3f, v - 0.45f) < 0.08f)
+        c = glm::vec3(1.0f, 0.85f, 0.55f);
+    const float far = 0.45f + 0.12f * tilingNoise(u, 0.0f, 4, 1, 4, 131);
+    const float near = 0.58f + 0.08f * tilingNoise(u, 0.5f, 8, 1, 3, 141);
+    if (v > far)
+        c = mix(glm::vec3(0.45f, 0.48f, 0.6f), glm::vec3(0.95f, 0.95f, 1.0f), smooth(far + 0.05f, far, v));
+    if (v > near)
+        c = mix(glm::vec3(0.3f, 0.33f, 0.42f), glm::vec3(0.25f, 0.35f, 0.18f), smooth(near, 0.8f, v));
+    return firRow(u, v, 9.0f, 0.0f, 1.2f, c);
+}
+
+// A still lake in early summer: a pale sky over a low wooded shore, which the
+// water mirrors, darkening towards the near bank; short bright ripples break the
+// reflection, and a red boat lies on the water.
+glm::vec3 paintLake(float u, float v)
+{
+    const float shore = 0.5f;
+    const float treeTops = shore - 0.06f - 0.05f * std::abs(tilingNoise(u, 0.3f, 16, 1, 3, 126));
+    if (v < shore) {
+        const glm::vec3 sky = mix(glm::vec3(0.55f, 0.68f, 0.86f), glm::vec3(0.93f, 0.9f, 0.82f), smooth(0.0f, 0.45f, v));
+        return v > treeTops ? glm::vec3(0.16f, 0.3f, 0.17f) * (0.8f + 0.4f * tilingNoise(u, v, 32, 8, 2, 128)) : sky;
+    }
+    // Mirrored about the shore line, dimmed and bluer.
+    const float mirrored = 2.0f * shore - v;
+    glm::vec3 c = mirrored > treeTops ? glm::vec3(0.14f, 0.25f, 0.2f) : glm::vec3(0.62f, 0.72f, 0.84f);
+    c = mix(c, glm::vec3(0.12f, 0.22f, 0.3f), smooth(0.6f, 1.0f, v));
+    const float wave = std::sin(v * 150.0f + 6.0f * tilingNoise(u, v, 8, 4, 2, 126));
+    const float stroke = smooth(0.55f, 0.75f, tilingNoise(u, v, 16, 32, 2, 127));
+    c = mix(c, glm::vec3(0.82f, 0.86f, 0.9f), 0.5f * smooth(0.85f, 1.0f, wave) * stroke);
+    const float boatX = (u - 0.62f) / 0.09f, boatY = (v - 0.7f) / 0.018f;
+    if (std::abs(boatY) < 1.0f && std::abs(boatX) < 1.0f - 0.5f * (boatY + 1.0f) * 0.5f)
+        c = boatY < -0.3f ? glm::vec3(0.85f, 0.8f, 0.7f) : glm::vec3(0.6f, 0.12f, 0.08f);
+    return c;
+}
+
+// A snowed-in village on a winter night: a deep blue sky with a full moon and
+// stars over white rolling hills, and five cottages with lit windows and a fir
+// between each two. Each house keeps the middle half of its fifth of the width,
+// so at the size the painting is seen the firs never cut into a house's outline.
+glm::vec3 paintVillage(float u, float v)
+{
+    glm::vec3 c = mix(glm::vec3(0.06f, 0.08f, 0.22f), glm::vec3(0.3f, 0.3f, 0.45f), smooth(0.0f, 0.65f, v));
+    if (std::hypot(u - 0.75f, v - 0.18f) < 0.06f)
+        c = glm::vec3(0.95f, 0.93f, 0.8f);
+    if (cellRandom(static_cast<int>(u * 90.0f), static_cast<int>(v * 90.0f), 133) > 0.985f && v < 0.5f)
+        c = glm::vec3(0.9f, 0.9f, 0.8f);
+    const float hills = 0.6f + 0.05f * std::sin(u * 2.0f * PI * 2.0f + 0.7f) + 0.03f * std::sin(u * 2.0f * PI * 5.0f);
+    if (v > hills)
+        c = mix(glm::vec3(0.72f, 0.76f, 0.88f), glm::vec3(0.88f, 0.9f, 0.96f), smooth(hills, 0.95f, v));
+    c = firRow(u, v, 5.0f, 0.5f, 0.8f, c);
     const float x = std::abs(fract(u * 5.0f) - 0.5f);
     const bool roof = v > 0.69f && v < 0.755f && x < 0.3f * (v - 0.69f) / 0.065f;
     if (roof)
@@ -348,43 +542,135 @@ glm::vec3 winterVillage(float u, float v, const glm::vec3& behind)
     return c;
 }
 
-// Still water under a pale sky: a reflection that darkens towards the shore,
-// broken by short bright ripples. Regular full-width bands would read as a
-// window blind rather than a lake.
-glm::vec3 lakeWater(float u, float v)
+// A harbour mouth in rough weather: grey clouds breaking to a pale band at the
+// horizon, a dark green sea with white crests, a lighthouse on its rock at the
+// right, and a three-master under white sails.
+glm::vec3 paintHarbour(float u, float v)
 {
-    const float depth = smooth(0.75f, 1.0f, v);
-    glm::vec3 c = mix(glm::vec3(0.5f, 0.56f, 0.68f), glm::vec3(0.22f, 0.3f, 0.42f), depth);
-    const float wave = std::sin(v * 150.0f + 6.0f * tilingNoise(u, v, 8, 4, 2, 126));
-    const float stroke = smooth(0.55f, 0.75f, tilingNoise(u, v, 16, 32, 2, 127));
-    return mix(c, glm::vec3(0.78f, 0.82f, 0.9f), 0.5f * smooth(0.85f, 1.0f, wave) * stroke);
+    const float horizon = 0.58f;
+    const float clouds = tilingNoise(u, v, 4, 8, 4, 161);
+    glm::vec3 c = mix(glm::vec3(0.42f, 0.46f, 0.52f), glm::vec3(0.92f, 0.86f, 0.68f), smooth(0.3f, horizon, v));
+    c = mix(c, glm::vec3(0.3f, 0.32f, 0.38f), 0.5f * smooth(0.0f, 0.4f, clouds) * (1.0f - smooth(0.35f, 0.55f, v)));
+    if (v > horizon) {
+        c = mix(glm::vec3(0.2f, 0.32f, 0.32f), glm::vec3(0.08f, 0.18f, 0.2f), smooth(horizon, 1.0f, v));
+        const float crest = tilingNoise(u, v, 16, 32, 3, 162);
+        c = mix(c, glm::vec3(0.85f, 0.9f, 0.9f), smooth(0.35f, 0.55f, crest) * smooth(horizon, 0.8f, v) * 0.8f);
+    }
+    // The rock and the lighthouse with its lamp.
+    const float rock = 0.62f - 0.1f * std::max(0.0f, 1.0f - std::abs(u - 0.84f) / 0.14f);
+    if (u > 0.7f && v > rock && v < 0.75f)
+        c = glm::vec3(0.22f, 0.2f, 0.18f);
+    if (std::abs(u - 0.84f) < 0.018f + 0.1f * (v - 0.3f) * 0.1f && v > 0.32f && v < 0.53f)
+        c = fract(v * 20.0f) < 0.5f ? glm::vec3(0.9f, 0.88f, 0.82f) : glm::vec3(0.7f, 0.12f, 0.1f);
+    if (std::hypot(u - 0.84f, v - 0.3f) < 0.025f)
+        c = glm::vec3(1.0f, 0.92f, 0.6f);
+    // The ship: a dark hull on the water, three masts, a sail on each.
+    const float hullY = (v - 0.63f) / 0.03f;
+    if (std::abs(hullY) < 1.0f && std::abs(u - 0.33f) < 0.12f - 0.04f * hullY)
+        c = glm::vec3(0.18f, 0.12f, 0.09f);
+    for (int mast = 0; mast < 3; ++mast) {
+        const float mx = 0.25f + 0.08f * mast, top = 0.38f + 0.04f * std::abs(mast - 1);
+        if (std::abs(u - mx) < 0.004f && v > top && v < 0.61f)
+            c = glm::vec3(0.2f, 0.14f, 0.1f);
+        const float across = std::abs(u - mx - 0.005f * std::sin((v - top) * 20.0f));
+        if (v > top + 0.03f && v < 0.58f && across < 0.02f + 0.12f * (v - top))
+            c = glm::vec3(0.92f, 0.9f, 0.84f) * (0.85f + 0.15f * smooth(0.0f, 0.05f, u - mx));
+    }
+    return c;
 }
 
-// A painted landscape: sky, two mountain ranges, a foreground of the given kind.
+// A still life of a summer bouquet in a blue and white jug on a table, against
+// a dark warm ground: blossoms of several kinds and colours among leaves.
+glm::vec3 paintFlowers(float u, float v)
+{
+    glm::vec3 c = mix(glm::vec3(0.2f, 0.16f, 0.12f), glm::vec3(0.08f, 0.07f, 0.06f), smooth(0.0f, 0.8f, std::hypot(u - 0.45f, v - 0.35f)));
+    if (v > 0.8f)
+        c = mix(glm::vec3(0.45f, 0.28f, 0.15f), glm::vec3(0.3f, 0.18f, 0.1f), smooth(0.8f, 1.0f, v));
+    const float jugX = (u - 0.5f) / (0.13f + 0.05f * std::sin((v - 0.55f) / 0.25f * PI));
+    if (v > 0.55f && v < 0.82f && std::abs(jugX) < 1.0f) {
+        const bool band = std::abs(v - 0.67f) < 0.025f || std::abs(v - 0.75f) < 0.008f;
+        c = (band ? glm::vec3(0.18f, 0.28f, 0.6f) : glm::vec3(0.86f, 0.87f, 0.84f)) * (1.0f - 0.35f * jugX * jugX);
+    }
+    const glm::vec3 colours[5] = {{0.8f, 0.12f, 0.14f}, {0.95f, 0.8f, 0.25f}, {0.95f, 0.93f, 0.88f},
+                                  {0.85f, 0.45f, 0.6f}, {0.45f, 0.3f, 0.7f}};
+    for (int k = 0; k < 16; ++k) {
+        const float angle = PI * (0.15f + 0.7f * cellRandom(k, 1, 171));
+        const float reach = 0.12f + 0.28f * cellRandom(k, 2, 171);
+        const glm::vec2 centre(0.5f - std::cos(angle) * reach, 0.56f - std::sin(angle) * reach * 1.1f);
+        const glm::vec2 d(u - centre.x, v - centre.y);
+        const float r = std::hypot(d.x, d.y);
+        const float size = 0.035f + 0.03f * cellRandom(k, 3, 171);
+        const float petals = 0.75f + 0.25f * std::cos(std::atan2(d.y, d.x) * (5.0f + k % 3));
+        if (r < size * 1.6f && r > size * petals && cellRandom(k, 4, 171) < 0.6f)
+            c = glm::vec3(0.16f, 0.32f, 0.14f) * (0.8f + 0.4f * cellRandom(k, 5, 171));
+        if (r < size * petals)
+            c = colours[k % 5] * (0.75f + 0.25f * (1.0f - r / size));
+        if (r < size * 0.22f)
+            c = glm::vec3(0.35f, 0.22f, 0.05f);
+    }
+    return c;
+}
+
+// A birch wood in autumn: white trunks with dark marks before a golden canopy,
+// a path of fallen leaves running into the light between them.
+glm::vec3 paintBirches(float u, float v)
+{
+    glm::vec3 c = mix(glm::vec3(0.95f, 0.85f, 0.55f), glm::vec3(0.75f, 0.5f, 0.2f), smooth(0.1f, 0.6f, std::abs(u - 0.55f)));
+    const float leaves = tilingNoise(u, v, 8, 8, 4, 181);
+    if (v < 0.55f)
+        c = mix(c, glm::vec3(0.85f, 0.55f, 0.15f) * (0.8f + 0.4f * leaves), smooth(0.0f, 0.3f, leaves + 0.2f));
+    if (v >= 0.55f) {
+        c = mix(glm::vec3(0.6f, 0.38f, 0.14f), glm::vec3(0.42f, 0.24f, 0.1f), smooth(0.55f, 1.0f, v)) * (0.85f + 0.3f * leaves);
+        const float path = std::abs(u - 0.55f - 0.1f * (1.0f - v)) - 0.02f - 0.25f * (v - 0.55f);
+        if (path < 0.0f)
+            c = glm::vec3(0.82f, 0.62f, 0.32f) * (0.9f + 0.2f * leaves);
+    }
+    for (int k = 0; k < 9; ++k) {
+        const float x = 0.05f + 0.11f * k + 0.04f * cellRandom(k, 1, 183);
+        if (std::abs(x - 0.55f) < 0.08f)
+            continue;
+        const float width = 0.012f + 0.012f * cellRandom(k, 2, 183);
+        const float foot = 0.6f + 0.3f * cellRandom(k, 3, 183);
+        if (std::abs(u - x) < width && v < foot) {
+            const bool mark = cellRandom(k, static_cast<int>(v * 60.0f), 184) > 0.75f;
+            c = mark ? glm::vec3(0.15f, 0.13f, 0.12f) : glm::vec3(0.92f, 0.9f, 0.85f) * (0.8f + 0.2f * (u - x + width) / width);
+        }
+    }
+    return c;
+}
+
+// A windmill on the polder in summer: a tall sky with drifting clouds over flat
+// green land, a canal that mirrors the sky, and the mill with its four sails.
+glm::vec3 paintWindmill(float u, float v)
+{
+    const float horizon = 0.7f;
+    const float clouds = tilingNoise(u, v, 4, 4, 4, 191);
+    glm::vec3 c = mix(glm::vec3(0.38f, 0.55f, 0.82f), glm::vec3(0.85f, 0.88f, 0.9f), smooth(0.0f, horizon, v));
+    c = mix(c, glm::vec3(0.97f, 0.96f, 0.92f), smooth(0.1f, 0.4f, clouds) * (1.0f - smooth(0.45f, 0.65f, v)));
+    if (v > horizon)
+        c = mix(glm::vec3(0.35f, 0.5f, 0.2f), glm::vec3(0.25f, 0.4f, 0.15f), smooth(horizon, 1.0f, v));
+    const float canal = 0.82f + 0.04f * (u - 0.5f);
+    if (v > canal && v < canal + 0.04f)
+        c = glm::vec3(0.55f, 0.68f, 0.85f);
+    // The mill: a tapering body and cap, and four sails about the hub.
+    const glm::vec2 hub(0.32f, 0.38f);
+    const float body = 0.05f + 0.05f * (v - hub.y) / (horizon - hub.y);
+    if (v > hub.y - 0.02f && v < horizon + 0.02f && std::abs(u - hub.x) < body)
+        c = glm::vec3(0.3f, 0.22f, 0.18f);
+    const glm::vec2 d(u - hub.x, v - hub.y);
+    const float r = std::hypot(d.x, d.y), a = std::atan2(d.y, d.x) + 0.3f;
+    if (r < 0.24f && r > 0.02f && std::abs(std::cos(2.0f * a)) > 0.96f)
+        c = fract(r * 25.0f) < 0.3f ? glm::vec3(0.25f, 0.18f, 0.14f) : glm::vec3(0.85f, 0.8f, 0.72f);
+    return c;
+}
+
+// One of the paintings: each shows a scene of its own, all in the same strokes.
 glm::vec3 painting(float u, float v, int kind)
 {
-    const glm::vec3 skyTop[3] = {{0.35f, 0.5f, 0.75f}, {0.55f, 0.62f, 0.78f}, {0.12f, 0.14f, 0.3f}};
-    const glm::vec3 skyLow[3] = {{0.95f, 0.7f, 0.45f}, {0.85f, 0.85f, 0.8f}, {0.45f, 0.35f, 0.45f}};
-    const glm::vec3 ground[3] = {{0.25f, 0.35f, 0.18f}, {0.2f, 0.3f, 0.2f}, {0.85f, 0.88f, 0.95f}};
+    glm::vec3 (*const scenes[7])(float, float) = {paintMountains, paintLake,    paintVillage, paintHarbour,
+                                                  paintFlowers,   paintBirches, paintWindmill};
     const float brush = tilingNoise(u, v, 16, 64, 3, 121 + kind);
-    glm::vec3 c = mix(skyTop[kind], skyLow[kind], smooth(0.0f, 0.6f, v));
-    if (kind == 2 && std::hypot(u - 0.75f, v - 0.18f) < 0.06f)
-        c = glm::vec3(0.95f, 0.93f, 0.8f);
-    if (kind == 0 && std::hypot(u - 0.3f, v - 0.45f) < 0.08f)
-        c = glm::vec3(1.0f, 0.85f, 0.55f);
-    const float far = 0.45f + 0.12f * tilingNoise(u, 0.0f, 4, 1, 4, 131 + kind);
-    const float near = 0.58f + 0.08f * tilingNoise(u, 0.5f, 8, 1, 3, 141 + kind);
-    if (v > far)
-        c = mix(glm::vec3(0.45f, 0.48f, 0.6f), glm::vec3(0.95f, 0.95f, 1.0f), smooth(far + 0.05f, far, v));
-    if (v > near)
-        c = mix(glm::vec3(0.3f, 0.33f, 0.42f), ground[kind], smooth(near, 0.8f, v));
-    if (kind == 1 && v > 0.75f)
-        c = lakeWater(u, v);
-    if (kind == 2)
-        c = winterVillage(u, v, c);
-    else if (kind == 0)
-        c = firRow(u, v, 9.0f, 0.0f, 1.2f, c);
-    return c * (0.9f + 0.15f * brush);
+    return scenes[kind](u, v) * (0.9f + 0.15f * brush);
 }
 
 glm::vec3 bookCover(float u, float v)
@@ -451,21 +737,44 @@ glm::vec3 candleFlame(float, float v)
     return mix(c, foot, smooth(0.8f, 1.0f, v));
 }
 
+// The surfaces with relief, each written as its colour texture and relief map.
+struct ReliefTexture {
+    const char* file;
+    int size;
+    SurfaceTexel (*shade)(float u, float v);
+    Relief relief;
+};
+
+const ReliefTexture RELIEF_TEXTURES[] = {
+    {sceneTexture::FLOOR_WOOD, 512, floorPlanks, {0.3f, 0.5f, 3}},
+    {sceneTexture::WALLPAPER, 256, wallpaper, {0.06f, 0.25f, 2}},
+    {sceneTexture::BRICK, 512, brick, {0.8f, 0.6f, 6}},
+    {sceneTexture::STONE, 256, hearthStone, {0.4f, 0.5f, 4}},
+    {sceneTexture::DARK_WOOD, 256, darkWood, {0.08f, 0.3f, 2}},
+    {sceneTexture::OAK_PANELLING, 512, oakPanelling, {0.6f, 0.5f, 4}},
+    {sceneTexture::SOFA_FABRIC, 256, sofaFabric, {0.12f, 0.35f, 2}},
+    {sceneTexture::KNIT, 256, knit, {0.3f, 0.45f, 3}},
+    {sceneTexture::CURTAIN, 256, curtainVelvet, {0.15f, 0.15f, 3}},
+};
+
 } // namespace
+
+std::string reliefMapFor(const std::string& colourTexture)
+{
+    for (const ReliefTexture& texture : RELIEF_TEXTURES)
+        if (colourTexture == texture.file)
+            return colourTexture.substr(0, colourTexture.rfind('.')) + "-relief.png";
+    return "";
+}
 
 void writeSceneTextures(const std::string& dir)
 {
     using namespace sceneTexture;
-    auto path = [&](const char* name) { return dir + "/" + name; };
+    auto path = [&](const std::string& name) { return dir + "/" + name; };
     writeImage(path(WHITE), 4, [](float, float) { return glm::vec3(1.0f); });
-    writeImage(path(FLOOR_WOOD), 512, floorPlanks);
-    writeImage(path(WALLPAPER), 256, wallpaper);
-    writeImage(path(BRICK), 512, brick);
-    writeImage(path(STONE), 256, hearthStone);
-    writeImage(path(DARK_WOOD), 256, darkWood);
-    writeImage(path(SOFA_FABRIC), 256, sofaFabric);
-    writeImage(path(KNIT), 256, knit);
-    writeImage(path(CURTAIN), 256, curtainDamask);
+    for (const ReliefTexture& texture : RELIEF_TEXTURES)
+        writeReliefImages(path(texture.file), path(reliefMapFor(texture.file)), texture.size, texture.shade,
+                          texture.relief);
     writeImage(path(RUG), 512, rug);
     const std::vector<glm::vec3> needles = needleImage(256);
     writeImage(path(NEEDLES), 256, [&](float u, float v) {
@@ -476,7 +785,7 @@ void writeSceneTextures(const std::string& dir)
     writeImage(path(PAPER[1]), 256, paperDots);
     writeImage(path(PAPER[2]), 256, paperStars);
     writeImage(path(PAPER[3]), 256, paperPlaid);
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < 7; ++k)
         writeImage(path(PAINTING[k]), 256, [k](float u, float v) { return painting(u, v, k); });
     writeImage(path(BOOK_COVER), 256, bookCover);
     writeImage(path(FUR_TABBY), 256, [](float u, float v) {
