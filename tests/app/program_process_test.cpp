@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -122,6 +123,46 @@ TEST(ProgramProcess, EmptyShaderFilePrintsTheDriverLog)
     EXPECT_EQ(result.status, 1);
     const std::string afterPrompts = result.out.substr(result.out.find("Enter height: ") + 14);
     EXPECT_NE(afterPrompts.find("error"), std::string::npos) << result.out;
+}
+
+// A context without the instanced draw of transform-feedback results (a 3.3
+// context without the extension, as Mesa can be told to make) is refused once
+// it is made, before the scene: the program with its line on standard output,
+// the pause and -1; the tools with one line on standard error and 1.
+TEST(ProgramProcess, AGlThatCannotDrawTheSceneIsRefusedBeforeTheScene)
+{
+    struct Case {
+        std::string program;
+        std::vector<std::string> args;
+        int status;
+        const char* line; // the refusal's start, on standard output for the program, else standard error
+    };
+    const Case cases[] = {
+        {programPath(), {}, 255, "this OpenGL cannot draw the scene: it lacks glDrawTransformFeedbackInstanced"},
+        {replayPath(), {"--size", "160x90"}, 1, "frostember-replay: this OpenGL cannot draw the scene: it lacks "},
+        {ambientPath(), {"--window", "160x90", "--mute"}, 1, "frostember-ambient: this OpenGL cannot draw the scene"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        ProcessOptions options;
+        options.workDir = runDir();
+        options.input = std::string("320\n240\n");
+        options.env = {"MESA_GL_VERSION_OVERRIDE=3.3COMPAT",
+                       "MESA_EXTENSION_OVERRIDE=-GL_ARB_transform_feedback_instanced"};
+        const ProcessResult result = runProcess(c.program, c.args, options);
+        EXPECT_EQ(result.status, c.status) << result.out << result.err;
+        const bool isProgram = c.program == programPath();
+        const std::vector<std::string> lines = splitLines(isProgram ? result.out : result.err);
+        const auto refusal = std::find_if(lines.begin(), lines.end(),
+                                          [&](const std::string& line) { return line.find(c.line) != std::string::npos; });
+        ASSERT_NE(refusal, lines.end()) << result.out << result.err;
+        EXPECT_NE(refusal->find("found OpenGL 3.3 without the extension"), std::string::npos) << *refusal;
+        EXPECT_EQ(result.out.find("35978"), std::string::npos) << "no emitter was built";
+        if (isProgram) {
+            EXPECT_EQ(refusal->rfind("Enter width: Enter height: ", 0), 0u) << "right after the prompts";
+            EXPECT_NE(result.out.find("Press Enter"), std::string::npos) << "the console's pause";
+        }
+    }
 }
 
 // Escape is sent through XTest with xdotool, as a user's key would arrive.
