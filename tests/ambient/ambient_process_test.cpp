@@ -150,12 +150,13 @@ protected:
     void SetUp() override { ASSERT_NE(window.display, nullptr) << "no X display: is DISPLAY set (xvfb-run)?"; }
 
     // An earlier run's rows are removed first: they must not pass for this run's.
+    // Each run is a debug run: a message of the driver's fails its status.
     std::unique_ptr<ChildProcess> start(std::vector<std::string> args)
     {
         std::filesystem::remove(stats);
         ProcessOptions options;
         options.workDir = runDir();
-        args.insert(args.end(), {"--mute", "--stats", stats});
+        args.insert(args.end(), {"--mute", "--gl-debug", "--stats", stats});
         return std::make_unique<ChildProcess>(ambientPath(), args, options);
     }
 
