@@ -4,20 +4,12 @@
 // the window is destroyed under it or SIGTERM arrives.
 #include "support/process.h"
 #include "support/run_dir.h"
-
-// gtest before Xlib, whose macros (None, Bool) break its templates.
-#include <gtest/gtest.h>
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "support/x_window.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <filesystem>
 #include <csignal>
-#include <functional>
-#include <set>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -81,17 +73,6 @@ double longestDeltaFrom(const std::string& statsFile, long skipped)
     return longest;
 }
 
-bool waitFor(const std::function<bool()>& ready, double seconds)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return true;
-}
-
 // Waits until no frame has been added for a whole second; returns the count then.
 long framesOnceSettled(const std::string& statsFile)
 {
@@ -103,46 +84,6 @@ long framesOnceSettled(const std::string& statsFile)
         now = framesDrawn(statsFile);
     }
     return now;
-}
-
-// The top-level window a process made, found by the process id GLFW gives it;
-// 0 when none appears within a minute.
-Window windowOfProcess(int pid)
-{
-    const std::string command = "timeout 60 xdotool search --sync --pid " + std::to_string(pid);
-    FILE* const search = popen(command.c_str(), "r");
-    unsigned long id = 0;
-    if (search == nullptr)
-        return 0;
-    if (std::fscanf(search, "%lu", &id) != 1)
-        id = 0;
-    pclose(search);
-    return id;
-}
-
-struct Picture {
-    double litShare = 0.0; // pixels that are not black
-    std::size_t colours = 0;
-};
-
-Picture readPicture(const TestWindow& window)
-{
-    Picture picture;
-    XImage* image = XGetImage(window.display, window.window, 0, 0, WIDTH, HEIGHT, AllPlanes, ZPixmap);
-    if (image == nullptr)
-        return picture;
-    std::set<unsigned long> colours;
-    long lit = 0;
-    for (int y = 0; y < HEIGHT; ++y)
-        for (int x = 0; x < WIDTH; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            colours.insert(pixel);
-            lit += pixel != 0 ? 1 : 0;
-        }
-    XDestroyImage(image);
-    picture.litShare = static_cast<double>(lit) / (WIDTH * HEIGHT);
-    picture.colours = colours.size();
-    return picture;
 }
 
 class AmbientProcessTest : public ::testing::Test {
@@ -173,7 +114,7 @@ TEST_F(AmbientProcessTest, DrawsTheRoomIntoTheWindowUntilItIsDestroyed)
     ASSERT_TRUE(waitFor([&] { return framesDrawn(stats) >= 10 || !ambient->running(); }, 120.0));
     ASSERT_TRUE(ambient->running()) << ambient->errorSoFar();
 
-    const Picture picture = readPicture(window);
+    const Picture picture = readPicture(window.display, window.window);
     EXPECT_GT(picture.litShare, 0.9) << "the room fills the window, not black";
     EXPECT_GT(picture.colours, 500u) << "the room's many colours, not a flat clear";
 
@@ -217,6 +158,30 @@ TEST_F(AmbientProcessTest, DrawsNothingWhileUnmappedAndEndsOnSigterm)
         EXPECT_FALSE(result.timedOut);
         EXPECT_EQ(result.status, 0) << result.err;
     }
+}
+
+// A window of its own that another client grows is filled at its new size.
+TEST_F(AmbientProcessTest, AResizedWindowIsFilledAtItsNewSize)
+{
+    const std::unique_ptr<ChildProcess> ambient = start({"--window", "320x240"});
+    ASSERT_TRUE(waitFor([&] { return framesDrawn(stats) >= 3 || !ambient->running(); }, 120.0));
+    ASSERT_TRUE(ambient->running()) << ambient->errorSoFar();
+    const Window drawn = windowOfProcess(ambient->processId());
+    ASSERT_NE(drawn, 0u);
+
+    ASSERT_TRUE(resizeWindow(drawn, 480, 360));
+    Picture picture;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            picture = readPicture(window.display, drawn);
+            return picture.width == 480 && picture.litShare > 0.9;
+        },
+        60.0))
+        << picture.width << "x" << picture.height << ", " << picture.litShare << " of it lit";
+
+    ambient->sendSignal(SIGTERM, false);
+    const ProcessResult result = ambient->wait(60.0);
+    EXPECT_EQ(result.status, 0) << result.err;
 }
 
 // Its answers as a process: --help lists every option; a usage error is one line

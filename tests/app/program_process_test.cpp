@@ -5,6 +5,7 @@
 #include "support/process.h"
 #include "support/run_dir.h"
 #include "support/x11_keyboard.h"
+#include "support/x_window.h"
 
 #include <gtest/gtest.h>
 
@@ -199,4 +200,31 @@ TEST_F(EscapeKey, HeldKeepsTheWindowOpenReleasedClosesIt)
     const ProcessResult result = program.wait(20.0);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.status, 0) << result.out;
+}
+
+// A window grown once the frame loop runs is filled at its new size: the frames
+// follow the window's size, not the answers typed at the start.
+TEST(ProgramProcess, AResizedWindowIsFilledAtItsNewSize)
+{
+    ProcessOptions options;
+    options.workDir = runDir();
+    options.input = std::string("320\n240\n");
+    ChildProcess program(programPath(), {}, options);
+    const Window window = windowOfProcess(program.processId());
+    ASSERT_NE(window, 0u) << program.outputSoFar();
+    Display* const display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+
+    Picture picture;
+    ASSERT_TRUE(waitFor([&] { return readPicture(display, window).litShare > 0.9 || !program.running(); }, 120.0));
+    ASSERT_TRUE(program.running()) << program.outputSoFar();
+    ASSERT_TRUE(resizeWindow(window, 480, 360));
+    EXPECT_TRUE(waitFor(
+        [&] {
+            picture = readPicture(display, window);
+            return picture.width == 480 && picture.litShare > 0.9;
+        },
+        60.0))
+        << picture.width << "x" << picture.height << ", " << picture.litShare << " of it lit";
+    XCloseDisplay(display);
 }
