@@ -110,6 +110,8 @@ TEST_F(ParticleRenderTest, SetMatricesSpansTheQuadFromTheCameraAxes)
 
 TEST_F(ParticleRenderTest, RenderRestoresTheStateItChanged)
 {
+    if (rendererIsZink())
+        GTEST_SKIP() << "lavapipe's LLVM crashes compiling this case's particle shader as the process exits";
     auto system = redCluster();
     OffscreenTarget target(SIZE);
     target.clear(0, 0, 0);

@@ -10,6 +10,8 @@
 #include <string>
 #include <thread>
 
+const char* const ZINK_SCREEN_UNREADABLE = "zink under Xvfb presents nothing that can be read back from the screen";
+
 Window windowOfProcess(int pid)
 {
     const std::string command = "timeout 60 xdotool search --sync --onlyvisible --pid " + std::to_string(pid);

@@ -11,6 +11,11 @@
 #include <cstddef>
 #include <functional>
 
+// Why a case that reads the screen is skipped on zink: under Xvfb it presents
+// nothing that XGetImage can read, into a window of the program's own or
+// another's.
+extern const char* const ZINK_SCREEN_UNREADABLE;
+
 // The visible top-level window a process made, found by the process id GLFW
 // gives it (the hidden windows a start-up probes the driver with are passed
 // over); 0 when none appears within a minute.
