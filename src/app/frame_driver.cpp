@@ -11,6 +11,7 @@
 #include <GL/glu.h>
 #include <GLFW/glfw3.h>
 
+#include <chrono>
 #include <iostream>
 
 namespace {

@@ -24,8 +24,6 @@
 #include "platform/surface.h"
 #include "render/scale_governor.h"
 
-#include <chrono>
-
 // What the last frame took, in seconds.
 struct FrameTimes {
     double delta = 0.0;  // the time the scene was advanced by
