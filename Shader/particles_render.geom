@@ -17,6 +17,7 @@ uniform vec3 vQuad1;   // camera right
 uniform vec3 vQuad2;   // camera down
 uniform int rowss;
 uniform int cols;
+uniform float fViewportHeight; // pixels, of what is drawn into
 
 in vec3 vCenterPass[];
 in vec2 vHalfSizePass[];
@@ -34,9 +35,6 @@ out vec4 vTint;
 out float fAge;
 out float fSoftness;
 
-// The program does not pass the viewport size; sprites are kept visible at 720
-// lines, and larger frames only make them bigger.
-const float REFERENCE_HEIGHT = 720.0;
 // A soft sprite shows about half its quad, so this keeps a flake about 1.5 pixels wide.
 const float MIN_PIXELS = 3.0;
 
@@ -53,7 +51,7 @@ void main()
     // Pixels across the sprite's shorter side; far sprites grow to MIN_PIXELS and
     // lose a little opacity, so distant snow stays a faint speck.
     vec2 halfSize = vHalfSizePass[0];
-    float pixels = 2.0 * min(halfSize.x, halfSize.y) * matrices.mProj[1][1] / w * 0.5 * REFERENCE_HEIGHT;
+    float pixels = 2.0 * min(halfSize.x, halfSize.y) * matrices.mProj[1][1] / w * 0.5 * fViewportHeight;
     float growth = max(MIN_PIXELS / max(pixels, 1e-4), 1.0);
     halfSize *= growth;
     vec4 tint = vTintPass[0];

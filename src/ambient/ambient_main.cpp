@@ -12,9 +12,11 @@
 #include "platform/console.h"
 #include "platform/exclusive_lock.h"
 #include "platform/foreign_window_surface.h"
+#include "platform/gl_debug_report.h"
 #include "platform/glfw_surface.h"
 #include "platform/report_line.h"
 #include "platform/stop_signal.h"
+#include "render/gl_capabilities.h"
 
 #include <GL/freeglut.h>
 #include <unistd.h>
@@ -53,11 +55,23 @@ bool openOutput(const std::string& path, std::ofstream& file)
 std::unique_ptr<Surface> openSurface(const AmbientOptions& options, std::string& error)
 {
     if (options.surface == SurfaceChoice::ForeignWindow)
-        return ForeignWindowSurface::open(options.windowId, error);
-    std::unique_ptr<GlfwSurface> own = GlfwSurface::open(options.width, options.height, "Frostember", error);
+        return ForeignWindowSurface::open(options.windowId, options.glDebug, error);
+    std::unique_ptr<GlfwSurface> own =
+        GlfwSurface::open(options.width, options.height, "Frostember", options.glDebug, error);
     if (own)
         scene.window = own->window;
     return own;
+}
+
+// Why the surface's context cannot be drawn with as asked; empty when it can.
+std::string contextRefusal(const AmbientOptions& options)
+{
+    const std::string missing = missingGlCapabilities(currentGlCapabilities());
+    if (!missing.empty())
+        return missing;
+    if (options.glDebug && !startGlDebugReport())
+        return GL_DEBUG_UNAVAILABLE;
+    return {};
 }
 
 } // namespace
@@ -84,7 +98,9 @@ int main(int argc, char** argv)
         return 1;
     std::string error;
     const std::unique_ptr<Surface> surface = openSurface(options, error);
-    if (!surface) {
+    if (surface)
+        error = contextRefusal(options);
+    if (!error.empty()) {
         reportLine("%s", error.c_str());
         return 1;
     }
@@ -106,5 +122,5 @@ int main(int argc, char** argv)
         ambience.run();
     }
     shutdownScene();
-    return 0;
+    return glDebugMessagesReported() == 0 ? 0 : 1;
 }

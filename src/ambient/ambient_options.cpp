@@ -11,11 +11,11 @@
 
 const char* const AMBIENT_USAGE =
     "Usage: frostember-ambient [--window WxH | --window-id ID | --root] [--max-fps N] [--fps] "
-    "[--volume V] [--mute] [--sound] [--stats FILE] [--startup FILE] [--help] [--version]";
+    "[--volume V] [--mute] [--sound] [--stats FILE] [--startup FILE] [--gl-debug] [--help] [--version]";
 
 namespace {
 
-const std::set<std::string> FLAGS = {"--root", "--fps", "--mute", "--sound"};
+const std::set<std::string> FLAGS = {"--root", "--fps", "--mute", "--sound", "--gl-debug"};
 
 // What the value of each option that takes one must be, said when it is refused.
 const std::map<std::string, std::string> EXPECTED_VALUES = {
@@ -84,6 +84,7 @@ void setFlag(const std::string& option, AmbientOptions& options)
     options.showFps |= option == "--fps";
     options.mute |= option == "--mute";
     options.screensaverSound |= option == "--sound";
+    options.glDebug |= option == "--gl-debug";
 }
 
 // The first match of the precedence wins; the options set only what they name.
@@ -172,6 +173,9 @@ std::string ambientHelp()
            "  --sound          sound while drawing into another program's window too\n"
            "  --stats FILE     write one row of timings a frame to FILE\n"
            "  --startup FILE   write the start-up stages' times to FILE\n"
+           "  --gl-debug       ask for a debug context and print each of its messages of\n"
+           "                   high or medium severity; any such message ends the run with\n"
+           "                   status 1\n"
            "  --help           print this help and exit\n"
            "  --version        print the name and version and exit\n"
            "\n"

@@ -24,6 +24,7 @@ struct AmbientOptions {
     float volume = 1.0f;
     bool mute = false;
     bool screensaverSound = false; // --sound
+    bool glDebug = false;          // --gl-debug: a debug context, its high and medium messages reported
     std::string statsFile;         // empty: no per-frame rows
     std::string startupFile;       // empty: no start-up stages
     bool help = false;             // --help: the help on standard output instead of a run

@@ -1,30 +1,25 @@
-// Window, context and frame loop steps in their fixed order.
+// Window and context, the check that the GL can draw the scene, the set-up.
 #include "app/program.h"
 
 #include "app/scene.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
-#include "camera/frustum.h"
-#include "camera/overlay.h"
 #include "platform/console.h"
+#include "platform/gl_debug_report.h"
+#include "platform/report_line.h"
 #include "platform/window_opener.h"
 #include "platform/x_error_report.h"
-#include "render/frame_passes.h"
-#include "render/scale_governor.h"
+#include "render/gl_capabilities.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 #include <GLFW/glfw3.h>
 
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 namespace {
-
-// The loop has one clock and so one governor; a forced scale holds for the run.
-ScaleGovernor governor;
-bool scaleForced = false;
 
 struct StartUpFailure {
     const char* message;
@@ -52,20 +47,26 @@ StartUpFailure startUpFailure(WindowFailure failure)
     std::exit(fatal.status);
 }
 
-void reportGlError()
+// A GL that lacks what the scene needs would crash at its first draw that
+// needs it: refused before the scene is built, as a failed start-up is.
+[[noreturn]] void refuseGl(const std::string& missing, bool tool)
 {
-    const GLenum error = glGetError();
-    if (error == GL_NO_ERROR)
-        return;
-    std::cout << "ERROR: OPENGL Error" << std::endl;
-    std::cout << reinterpret_cast<const char*>(gluErrorString(error)) << std::endl;
+    glfwTerminate();
+    if (tool) {
+        reportLine("%s", missing.c_str());
+        std::exit(1);
+    }
+    std::cout << missing << std::endl;
+    pauseConsole();
+    std::exit(-1);
 }
 
 } // namespace
 
-void startUp(int argc, char** argv, int width, int height)
+void startUp(int argc, char** argv, const StartUpRequest& request)
 {
-    const OpenedWindow created = createWindow({.width = width, .height = height, .title = "j"});
+    const OpenedWindow created = createWindow(
+        {.width = request.width, .height = request.height, .title = "j", .debugContext = request.debugContext});
     if (created.failure != WindowFailure::None)
         failStartUp(created.failure);
     scene.window = created.window;
@@ -75,55 +76,14 @@ void startUp(int argc, char** argv, int width, int height)
     glutInit(&argc, argv);
     if (!makeContextCurrentWithGlew(scene.window))
         failStartUp(WindowFailure::Glew);
+    const std::string missing = missingGlCapabilities(currentGlCapabilities());
+    if (!missing.empty())
+        refuseGl(missing, request.tool);
+    if (request.debugContext && !startGlDebugReport())
+        refuseGl(GL_DEBUG_UNAVAILABLE, request.tool);
     markStartupStage("window");
     setupScene();
     reportXErrorsAsFatal();
-}
-
-double runClockedFrame(double& lastTime)
-{
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const double now = glfwGetTime();
-    const double frameDelta = now - lastTime;
-    lastTime = now;
-    if (!scaleForced)
-        scene.renderScale = governor.addFrame(frameDelta);
-    advanceFrame(frameDelta);
-    endFrame();
-    return frameDelta;
-}
-
-void forceRenderScale(float scale)
-{
-    scene.renderScale = scale;
-    scaleForced = true;
-}
-
-void advanceFrame(double frameDelta)
-{
-    updateScene(static_cast<float>(frameDelta));
-    submitFrame(frameDelta);
-}
-
-void submitFrame(double frameDelta)
-{
-    scene.frustum->update();
-    renderFrame();
-    drawOverlay(frameDelta);
-}
-
-void endFrame()
-{
-    glfwSwapBuffers(scene.window);
-
-    // With sticky keys a key released since the last poll reads pressed once,
-    // then released: Escape closes the window on release, never while held.
-    const bool pressed = glfwGetKey(scene.window, GLFW_KEY_ESCAPE) == GLFW_PRESS;
-    if (pressed && glfwGetKey(scene.window, GLFW_KEY_ESCAPE) == GLFW_RELEASE)
-        glfwSetWindowShouldClose(scene.window, GLFW_TRUE);
-
-    reportGlError();
-    glfwPollEvents();
 }
 
 void shutDown()

@@ -1,28 +1,21 @@
-// The program's frame: start-up with window and context, one frame of work, the
-// end of a frame, and the shutdown. Shared by the program and the replay tool.
+// The program's start-up with window and context, and its shutdown. Shared by
+// the program and the replay tool; the frames between them are the frame
+// driver's (frame_driver.h).
 #pragma once
 
-// Opens the window and its context and builds the scene; fatal failures end the
-// process with their message, the console pause and their status.
-void startUp(int argc, char** argv, int width, int height);
+struct StartUpRequest {
+    int width = 0;
+    int height = 0;
+    bool debugContext = false; // a context that reports through KHR_debug
+    // A tool reports a GL that cannot draw the scene as one line on standard
+    // error and exits with 1; the program prints it, pauses and exits with -1.
+    bool tool = false;
+};
 
-// One whole frame on the window system's clock, as the program's loop runs it:
-// clear, the delta since `lastTime` (updated), the render scale from that delta
-// unless one is forced, advanceFrame, endFrame. Returns the delta.
-double runClockedFrame(double& lastTime);
-
-// Holds the render scale at `scale` (0 < scale <= 1) for every later frame,
-// whatever the frame times.
-void forceRenderScale(float scale);
-
-// Frame steps 3 to 6, after the clear and the clock: the update, then submitFrame.
-void advanceFrame(double frameDelta);
-
-// Frame steps 4 to 6: the frustum from the camera, the render, the overlay.
-void submitFrame(double frameDelta);
-
-// Frame steps 7 to 10: swap, Escape on release, one OpenGL error report, event poll.
-void endFrame();
+// Opens the window and its context, refuses a GL that cannot draw the scene and
+// builds the scene; fatal failures end the process with their message, the
+// console pause and their status.
+void startUp(int argc, char** argv, const StartUpRequest& request);
 
 // Releases the scene and terminates the window system.
 void shutDown();

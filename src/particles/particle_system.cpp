@@ -243,6 +243,10 @@ void ParticleSystem::render()
     renderProgram.setInt("rowss", texture->rows);
     renderProgram.setInt("cols", texture->cols);
     renderProgram.setInt("iKind", static_cast<int>(kind));
+    // Far sprites are held a few pixels wide, pixels of the target drawn into.
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    renderProgram.setFloat("fViewportHeight", static_cast<float>(viewport[3]));
 
     glBindVertexArray(vertexArrays[current]);
     glDrawTransformFeedbackInstanced(GL_POINTS, transformFeedback, INSTANCES);

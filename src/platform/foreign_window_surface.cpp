@@ -76,28 +76,15 @@ GLXFBConfig configForVisual(Display* display, int screen, VisualID visual)
 
 // No version asked for: the highest compatibility profile the driver offers, as
 // GLFW's defaults give the program.
-GLXContext createContext(Display* display, GLXFBConfig config)
+GLXContext createContext(Display* display, GLXFBConfig config, bool debug)
 {
     const auto create = reinterpret_cast<PFNGLXCREATECONTEXTATTRIBSARBPROC>(
         glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXCreateContextAttribsARB")));
-    static const int ATTRIBUTES[] = {GLX_CONTEXT_PROFILE_MASK_ARB, GLX_CONTEXT_COMPATIBILITY_PROFILE_BIT_ARB, None};
-    GLXContext context = create(display, config, nullptr, True, ATTRIBUTES);
+    const int attributes[] = {GLX_CONTEXT_PROFILE_MASK_ARB, GLX_CONTEXT_COMPATIBILITY_PROFILE_BIT_ARB,
+                              GLX_CONTEXT_FLAGS_ARB, debug ? GLX_CONTEXT_DEBUG_BIT_ARB : 0, None};
+    GLXContext context = create(display, config, nullptr, True, attributes);
     XSync(display, False);
     return context;
-}
-
-// One frame per refresh where the driver lets it be set; its default otherwise.
-void swapEachRefresh(Display* display, int screen, Window window)
-{
-    if (hasExtension(display, screen, "GLX_EXT_swap_control")) {
-        const auto setInterval = reinterpret_cast<PFNGLXSWAPINTERVALEXTPROC>(
-            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
-        setInterval(display, window, 1);
-    } else if (hasExtension(display, screen, "GLX_MESA_swap_control")) {
-        const auto setInterval = reinterpret_cast<PFNGLXSWAPINTERVALMESAPROC>(
-            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
-        setInterval(1);
-    }
 }
 
 std::string hex(unsigned long value)
@@ -109,7 +96,8 @@ std::string hex(unsigned long value)
 
 } // namespace
 
-std::unique_ptr<ForeignWindowSurface> ForeignWindowSurface::open(unsigned long window, std::string& error)
+std::unique_ptr<ForeignWindowSurface> ForeignWindowSurface::open(unsigned long window, bool debugContext,
+                                                                std::string& error)
 {
     auto surface = std::make_unique<ForeignWindowSurface>();
     surface->display = XOpenDisplay(nullptr);
@@ -132,6 +120,7 @@ std::unique_ptr<ForeignWindowSurface> ForeignWindowSurface::open(unsigned long w
         return nullptr;
     }
     const int screen = XScreenNumberOfScreen(attributes.screen);
+    surface->screen = screen;
     if (!hasExtension(display, screen, "GLX_ARB_create_context_profile")) {
         error = "GLX cannot make a compatibility-profile context here (no GLX_ARB_create_context_profile)";
         return nullptr;
@@ -143,7 +132,7 @@ std::unique_ptr<ForeignWindowSurface> ForeignWindowSurface::open(unsigned long w
                 hex(visual);
         return nullptr;
     }
-    surface->context = createContext(display, config);
+    surface->context = createContext(display, config, debugContext);
     if (surface->context == nullptr || !glXMakeCurrent(display, surface->window, surface->context)) {
         error = "no OpenGL context could be made current on the window";
         return nullptr;
@@ -152,7 +141,6 @@ std::unique_ptr<ForeignWindowSurface> ForeignWindowSurface::open(unsigned long w
         error = "cannot initialise GLEW";
         return nullptr;
     }
-    swapEachRefresh(display, screen, surface->window);
     surface->watch = std::make_unique<XWindowWatch>(display, surface->window);
     return surface;
 }
@@ -196,4 +184,18 @@ bool ForeignWindowSurface::closed() const
 void ForeignWindowSurface::present()
 {
     glXSwapBuffers(display, window);
+}
+
+// Where the driver lets it be set; its default holds otherwise.
+void ForeignWindowSurface::setSwapInterval(int interval)
+{
+    if (hasExtension(display, screen, "GLX_EXT_swap_control")) {
+        const auto set = reinterpret_cast<PFNGLXSWAPINTERVALEXTPROC>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
+        set(display, window, interval);
+    } else if (hasExtension(display, screen, "GLX_MESA_swap_control")) {
+        const auto set = reinterpret_cast<PFNGLXSWAPINTERVALMESAPROC>(
+            glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
+        set(static_cast<unsigned int>(interval));
+    }
 }

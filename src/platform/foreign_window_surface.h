@@ -18,9 +18,9 @@ class ForeignWindowSurface : public Surface, NonCopyable {
 public:
     // Opens a connection of its own to the display, makes a compatibility-
     // profile context current on `window` (0: the default screen's root
-    // window) and initialises GLEW on it. On failure returns null with `error`
-    // set to one line.
-    static std::unique_ptr<ForeignWindowSurface> open(unsigned long window, std::string& error);
+    // window) and initialises GLEW on it; a debug context with `debugContext`.
+    // On failure returns null with `error` set to one line.
+    static std::unique_ptr<ForeignWindowSurface> open(unsigned long window, bool debugContext, std::string& error);
 
     ForeignWindowSurface() = default;
     ~ForeignWindowSurface() override;
@@ -32,9 +32,11 @@ public:
     // The daemon that handed the window over decides when the screen blanks.
     bool wantsScreenAwake() const override { return false; }
     void present() override;
+    void setSwapInterval(int interval) override;
 
     Display* display = nullptr;
     Window window = 0;
+    int screen = 0; // the window's
     GLXContext context = nullptr;
     std::unique_ptr<XWindowWatch> watch;
 };

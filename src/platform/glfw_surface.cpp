@@ -50,14 +50,15 @@ void onKey(GLFWwindow* window, int key, int, int action, int)
 
 } // namespace
 
-std::unique_ptr<GlfwSurface> GlfwSurface::open(int width, int height, const char* title, std::string& error)
+std::unique_ptr<GlfwSurface> GlfwSurface::open(int width, int height, const char* title, bool debugContext,
+                                               std::string& error)
 {
     if (!glfwInit()) {
         error = windowFailureText(WindowFailure::Glfw);
         return nullptr;
     }
     auto surface = std::make_unique<GlfwSurface>();
-    WindowRequest request{.width = width, .height = height, .title = title};
+    WindowRequest request{.width = width, .height = height, .title = title, .debugContext = debugContext};
     if (width == 0) {
         request.monitor = monitorUnderPointer();
         if (request.monitor == nullptr) {
@@ -83,7 +84,6 @@ std::unique_ptr<GlfwSurface> GlfwSurface::open(int width, int height, const char
     glfwSetKeyCallback(surface->window, onKey);
     if (request.monitor != nullptr)
         glfwSetInputMode(surface->window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
-    glfwSwapInterval(1);
     surface->watchDisplay = XOpenDisplay(nullptr);
     if (surface->watchDisplay == nullptr) {
         error = "cannot open the X display";
@@ -139,6 +139,11 @@ bool GlfwSurface::wantsScreenAwake() const
 void GlfwSurface::present()
 {
     glfwSwapBuffers(window);
+}
+
+void GlfwSurface::setSwapInterval(int interval)
+{
+    glfwSwapInterval(interval);
 }
 
 void GlfwSurface::toggleFullScreen()

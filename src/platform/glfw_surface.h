@@ -20,9 +20,11 @@ typedef struct _XDisplay Display;
 class GlfwSurface : public Surface, NonCopyable {
 public:
     // Full screen when `width` is 0, else a window of `width` x `height`; the
-    // size is checked against what the machine can carry first. On failure
-    // returns null with `error` set to one line.
-    static std::unique_ptr<GlfwSurface> open(int width, int height, const char* title, std::string& error);
+    // size is checked against what the machine can carry first. Its context is
+    // a debug context with `debugContext`. On failure returns null with `error`
+    // set to one line.
+    static std::unique_ptr<GlfwSurface> open(int width, int height, const char* title, bool debugContext,
+                                             std::string& error);
 
     GlfwSurface() = default;
     // Closes the window and terminates GLFW.
@@ -34,6 +36,7 @@ public:
     bool closed() const override;
     bool wantsScreenAwake() const override;
     void present() override;
+    void setSwapInterval(int interval) override;
 
     void toggleFullScreen();
 

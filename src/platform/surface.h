@@ -24,4 +24,9 @@ public:
 
     // Shows the frame drawn.
     virtual void present() = 0;
+
+    // How many display refreshes a present waits for at least: 1 paces the
+    // frames to the display, 0 lets them run as fast as they are made. Where
+    // the driver offers no control, its default holds.
+    virtual void setSwapInterval(int interval) = 0;
 };

@@ -23,6 +23,7 @@ GLFWwindow* createWithHints(const WindowRequest& request)
 {
     glfwWindowHint(GLFW_VISIBLE, request.visible ? GLFW_TRUE : GLFW_FALSE);
     glfwWindowHint(GLFW_SAMPLES, request.samples);
+    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, request.debugContext ? GLFW_TRUE : GLFW_FALSE);
     if (request.monitor != nullptr)
         hintMonitorMode(request.monitor);
     GLFWwindow* const window =

@@ -27,6 +27,7 @@ struct WindowRequest {
     int height = 0;
     const char* title = "";
     bool visible = true;
+    bool debugContext = false;      // a context that reports through KHR_debug
     int samples = 0;                // samples a pixel of the window's buffers; 0 for none
     GLFWmonitor* monitor = nullptr; // full screen on this monitor, at its own video mode (give its
                                     // size); nullptr for a window

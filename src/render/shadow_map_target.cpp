@@ -25,19 +25,21 @@ void setDepthCompare(GLenum target)
     glTexParameteri(target, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
 }
 
-// Attaches the whole of `depth` as the framebuffer's only buffer, through the
-// binding point each target is built with. A complete framebuffer is unbound
-// again; an incomplete one is reported and stays bound.
-bool attachDepthOnly(GLenum binding, GLuint fbo, const char* label, GLuint depth)
+// Attaches the whole of `depth` as the framebuffer's only buffer. It is bound
+// for drawing and for reading alike: the read buffer set here belongs to the
+// framebuffer bound for reading, which would otherwise be the window's. A
+// complete framebuffer is unbound again; an incomplete one is reported and
+// stays bound.
+bool attachDepthOnly(GLuint fbo, const char* label, GLuint depth)
 {
-    glBindFramebuffer(binding, fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
     labelObject(GL_FRAMEBUFFER, fbo, label);
     glFramebufferTexture(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, depth, 0);
     glDrawBuffer(GL_NONE);
     glReadBuffer(GL_NONE);
     if (!checkFramebuffer())
         return false;
-    glBindFramebuffer(binding, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     return true;
 }
 
@@ -69,7 +71,7 @@ bool ShadowMapTarget::initDirectional()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glBindTexture(GL_TEXTURE_2D, 0);
     labelObject(GL_TEXTURE, directionalDepth, "directional shadow depth");
-    return attachDepthOnly(GL_DRAW_FRAMEBUFFER, directionalFbo, "directional shadow framebuffer", directionalDepth);
+    return attachDepthOnly(directionalFbo, "directional shadow framebuffer", directionalDepth);
 }
 
 bool ShadowMapTarget::initPoint()
@@ -89,5 +91,5 @@ bool ShadowMapTarget::initPoint()
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
     labelObject(GL_TEXTURE, pointDepthCube, "point shadow depth cube");
     // Layered attachment: the geometry stage picks the face per primitive.
-    return attachDepthOnly(GL_FRAMEBUFFER, pointFbo, "point shadow framebuffer", pointDepthCube);
+    return attachDepthOnly(pointFbo, "point shadow framebuffer", pointDepthCube);
 }

@@ -211,9 +211,11 @@ bool FilmWriter::prepare(const std::string& path_, std::string& error)
     return true;
 }
 
-bool FilmWriter::start(int width, int height, int fps_, std::string& error)
+bool FilmWriter::start(int width_, int height_, int fps_, std::string& error)
 {
     fps = fps_;
+    width = width_;
+    height = height_;
     int ends[2] = {-1, -1};
     if (pipe2(ends, O_CLOEXEC) != 0) {
         error = "cannot start ffmpeg";
@@ -238,8 +240,14 @@ bool FilmWriter::start(int width, int height, int fps_, std::string& error)
     return true;
 }
 
-bool FilmWriter::addFrame(const std::vector<unsigned char>& rgb)
+bool FilmWriter::addFrame(const std::vector<unsigned char>& rgb, int frameWidth, int frameHeight, std::string& error)
 {
+    const std::size_t length = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
+    if (frameWidth != width || frameHeight != height || rgb.size() != length) {
+        error = "film " + path + " not made: the window's frames are now " + std::to_string(frameWidth) + "x" +
+                std::to_string(frameHeight) + ", the film's " + std::to_string(width) + "x" + std::to_string(height);
+        return false;
+    }
     std::size_t written = 0;
     while (written < rgb.size()) {
         const ssize_t n = write(pipeFd, rgb.data() + written, rgb.size() - written);

@@ -23,8 +23,12 @@ public:
     bool prepare(const std::string& path, std::string& error);
     // Starts encoding the picture; after a successful prepare.
     bool start(int width, int height, int fps, std::string& error);
-    // One frame of width x height RGB pixels, the top row first.
-    bool addFrame(const std::vector<unsigned char>& rgb);
+    // One frame of `width` x `height` RGB pixels, the top row first. A frame of
+    // another size than the encoder was started with, or whose length is not
+    // that size's, is refused with `error` naming both sizes: the film would
+    // shear. False with `error` empty when the encoder takes no more (finish
+    // then says why).
+    bool addFrame(const std::vector<unsigned char>& rgb, int width, int height, std::string& error);
     // Ends the picture, adds the soundtrack and moves the film into place. Gives
     // up before the soundtrack and before the move once a stop signal has arrived.
     bool finish(std::string& error);
@@ -44,6 +48,8 @@ private:
     std::string logPath;
     std::string ffmpeg;
     int fps = 30;
+    int width = 0;
+    int height = 0;
     int pipeFd = -1;
     pid_t encoder = -1;
 };

@@ -1,9 +1,10 @@
 // The empty frame: the same window and swap as the scene, none of its work.
 #include "replay/replay_floor.h"
 
-#include "app/program.h"
+#include "app/frame_driver.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
+#include "platform/gl_debug_report.h"
 #include "platform/report_line.h"
 #include "platform/window_opener.h"
 
@@ -14,11 +15,17 @@
 #include <cmath>
 #include <cstdlib>
 
-void startFloor(int width, int height)
+void startFloor(int width, int height, bool debugContext)
 {
-    const OpenedWindow opened = openWindow({.width = width, .height = height, .title = "Frostember"});
+    const OpenedWindow opened =
+        openWindow({.width = width, .height = height, .title = "Frostember", .debugContext = debugContext});
     if (opened.failure != WindowFailure::None) {
         reportLine("%s", windowFailureText(opened.failure));
+        glfwTerminate();
+        std::exit(1);
+    }
+    if (debugContext && !startGlDebugReport()) {
+        reportLine("%s", GL_DEBUG_UNAVAILABLE);
         glfwTerminate();
         std::exit(1);
     }
@@ -26,7 +33,7 @@ void startFloor(int width, int height)
     markStartupStage("window");
 }
 
-FrameStats floorFrame(long frame, double dt)
+FrameStats floorFrame(FrameDriver& driver, long frame, double dt)
 {
     using Clock = std::chrono::steady_clock;
     FrameStats stats;
@@ -37,7 +44,7 @@ FrameStats floorFrame(long frame, double dt)
 
     const Clock::time_point frameStart = Clock::now();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    endFrame();
+    driver.endFrame();
     stats.frameWallMs = std::chrono::duration<double, std::milli>(Clock::now() - frameStart).count();
     return stats;
 }

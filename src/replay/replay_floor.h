@@ -4,10 +4,13 @@
 
 #include "replay/replay_stats.h"
 
-// Opens the window and its context as the program does, without the scene.
-void startFloor(int width, int height);
+class FrameDriver;
 
-// One empty frame: clear, then the program's end of frame; GPU times are NaN.
-FrameStats floorFrame(long frame, double dt);
+// Opens the window and its context as the program does, without the scene; a
+// debug context with `debugContext`, its messages reported.
+void startFloor(int width, int height, bool debugContext);
+
+// One empty frame: clear, then the driver's end of frame; GPU times are NaN.
+FrameStats floorFrame(FrameDriver& driver, long frame, double dt);
 
 void shutDownFloor();

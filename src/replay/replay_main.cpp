@@ -3,13 +3,16 @@
 // chosen frames as PNG images and writes per-frame CPU and GPU timings; the
 // instrument for tests, benchmarks and screenshots. With --realtime it runs the
 // program's own loop on the wall clock instead and reports the flight pace.
+#include "app/frame_driver.h"
 #include "app/program.h"
 #include "app/scene.h"
 #include "app/scene_state.h"
 #include "app/startup_profile.h"
 #include "camera/camera.h"
 #include "layout/scene_layout.h"
+#include "platform/gl_debug_report.h"
 #include "platform/median.h"
+#include "platform/program_window_surface.h"
 #include "platform/report_line.h"
 #include "platform/stop_signal.h"
 #include "render/pass_timer.h"
@@ -38,11 +41,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // The light only ever turns about z, so the rotation's first column gives its angle.
 double sunAngleDegrees()
@@ -89,37 +87,44 @@ void addSceneState(FrameStats& stats)
     stats.renderScale = scene.renderScale;
 }
 
-// One frame in the order of the program's loop, with each step timed. Captures
-// and the film's frame are taken from the back buffer before the swap, outside
-// the timed wall time.
-FrameStats replayFrame(long frame, const ReplayOptions& options, bool& outputsWritten, FilmWriter* film)
+// The fixed step's frames: each one's captures and the film's frame are read
+// from the back buffer before the swap, at the size the frame was drawn at.
+class ReplayDriver : public FrameDriver {
+public:
+    ReplayDriver(Surface& surface_, const ReplayOptions& options_, FilmWriter* film_)
+        : FrameDriver(surface_, FrameClock::fixedStep(options_.dt)), options(options_), film(film_)
+    {
+    }
+
+    const ReplayOptions& options;
+    FilmWriter* film; // null without a film
+    bool outputsWritten = true;
+    std::string filmRefusal; // why the film cannot go on; empty while it can
+
+protected:
+    void beforeSwap() override
+    {
+        const long frame = frames + 1;
+        const int width = scene.windowWidth;
+        const int height = scene.windowHeight;
+        outputsWritten = writeCapturesOf(frame, options, width, height) && outputsWritten;
+        if (film != nullptr && filmRefusal.empty() && !film->addFrame(readBackBuffer(width, height), width, height,
+                                                                       filmRefusal))
+            outputsWritten = false;
+    }
+};
+
+// One frame in the order of the program's loop, with its steps timed; the
+// captures are not part of the frame's wall time.
+FrameStats replayFrame(ReplayDriver& driver, long frame)
 {
     FrameStats stats;
     stats.frame = frame;
-    stats.simTime = static_cast<double>(frame) * options.dt;
-
-    const Clock::time_point frameStart = Clock::now();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-    const Clock::time_point updateStart = Clock::now();
-    updateScene(static_cast<float>(options.dt));
-    stats.updateCpuMs = millisecondsSince(updateStart);
-
-    const Clock::time_point submitStart = Clock::now();
-    submitFrame(options.dt);
-    stats.submitCpuMs = millisecondsSince(submitStart);
-
-    const Clock::time_point captureStart = Clock::now();
-    int width = 0;
-    int height = 0;
-    glfwGetFramebufferSize(scene.window, &width, &height);
-    outputsWritten = writeCapturesOf(frame, options, width, height) && outputsWritten;
-    if (film != nullptr)
-        outputsWritten = film->addFrame(readBackBuffer(width, height)) && outputsWritten;
-    const double captureMs = millisecondsSince(captureStart);
-
-    endFrame();
-    stats.frameWallMs = millisecondsSince(frameStart) - captureMs;
+    stats.simTime = static_cast<double>(frame) * driver.options.dt;
+    driver.runFrame();
+    stats.updateCpuMs = 1000.0 * driver.times.update;
+    stats.submitCpuMs = 1000.0 * driver.times.submit;
+    stats.frameWallMs = 1000.0 * driver.times.made;
     collectPassTimes(stats.gpuMs);
     addSceneState(stats);
     return stats;
@@ -221,26 +226,25 @@ void printRenderer()
 // frame in milliseconds after printing the pace and the scale the flight was
 // drawn at. Both are measured until the camera reaches the end of its route:
 // after that it holds still by design, however long the frames.
-double runRealtime(double seconds, std::ofstream& statsFile)
+double runRealtime(FrameDriver& driver, double seconds, std::ofstream& statsFile)
 {
     std::vector<double> deltas;
     std::vector<double> scales;
     std::vector<double> milliseconds;
-    double lastTime = 0.0;
     double routeSeconds = 0.0;
-    long frame = 0;
     const double end = glfwGetTime() + seconds;
-    while (!glfwWindowShouldClose(scene.window) && glfwGetTime() < end) {
+    while (!driver.surface.closed() && glfwGetTime() < end) {
         const bool flying = !scene.camera->path.finished;
-        const double delta = runClockedFrame(lastTime);
-        if (++frame == 1)
+        driver.runFrame();
+        const double delta = driver.times.delta;
+        if (driver.frames == 1)
             markStartupStage("first frame");
         else
             milliseconds.push_back(1000.0 * delta);
         if (frameMovesCamera(static_cast<float>(delta)))
             routeSeconds += delta;
         if (statsFile.is_open())
-            statsFile << statsRow(clockedFrame(frame, routeSeconds, delta)) << '\n';
+            statsFile << statsRow(clockedFrame(driver.frames, routeSeconds, delta)) << '\n';
         if (flying) {
             deltas.push_back(delta);
             scales.push_back(scene.renderScale);
@@ -296,6 +300,15 @@ int abandonFilm(FilmWriter& film, const ReplayOptions& options)
     return 128 + signal;
 }
 
+// A scale given on the command line holds for the whole run, whatever the frame times.
+void forceScale(FrameDriver& driver, float scale)
+{
+    if (scale <= 0.0f)
+        return;
+    scene.renderScale = scale;
+    driver.governed = false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -324,22 +337,26 @@ int main(int argc, char** argv)
     }
     // The options are the tool's own: GLUT sees only the program name.
     if (options.floor)
-        startFloor(options.width, options.height);
+        startFloor(options.width, options.height, options.glDebug);
     else
-        startUp(1, argv, options.width, options.height);
+        startUp(1, argv, {.width = options.width, .height = options.height, .debugContext = options.glDebug,
+                          .tool = true});
     printRenderer();
     // Waiting for the timer queries every frame would only slow a run without
     // timings, or set the pace of one on the clock.
     enablePassTiming(statsFile.is_open() && !options.floor && options.realtimeSeconds == 0.0);
 
     scene.settings.redrawShadowMaps = options.redrawShadows;
-    if (options.scale > 0.0f)
-        forceRenderScale(options.scale);
+    ProgramWindowSurface window(scene.window);
     if (options.realtimeSeconds > 0.0) {
-        const double medianMs = runRealtime(options.realtimeSeconds, statsFile);
+        // The program's own clock, started with the window system.
+        FrameDriver driver(window, FrameClock::wall(glfwGetTime, 0.0));
+        forceScale(driver, options.scale);
+        const double medianMs = runRealtime(driver, options.realtimeSeconds, statsFile);
         shutDown();
         reportLine("median frame %.3f ms", medianMs);
-        return finishStats(statsFile, options) && finishStartupFile(startupFile, options) ? 0 : 1;
+        const bool written = finishStats(statsFile, options) && finishStartupFile(startupFile, options);
+        return written && glDebugMessagesReported() == 0 ? 0 : 1;
     }
 
     // Nothing of the film exists before its encoder starts, so until then Ctrl-C
@@ -353,17 +370,17 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    bool outputsWritten = true;
+    ReplayDriver driver(window, options, filming ? &film : nullptr);
+    forceScale(driver, options.scale);
     std::vector<double> frameWalls;
     const long expected = filming ? expectedFrames(options) : 0;
     const long heldFrames = std::lround(options.holdSeconds / options.dt);
     const Clock::time_point start = Clock::now();
     long frame = 0;
     long dimmedFor = 0;
-    while (!glfwWindowShouldClose(scene.window) && stopSignal() == 0) {
+    while (!window.closed() && stopSignal() == 0) {
         ++frame;
-        const FrameStats stats = options.floor ? floorFrame(frame, options.dt)
-                                               : replayFrame(frame, options, outputsWritten, filming ? &film : nullptr);
+        const FrameStats stats = options.floor ? floorFrame(driver, frame, options.dt) : replayFrame(driver, frame);
         if (frame == 1)
             markStartupStage("first frame");
         frameWalls.push_back(stats.frameWallMs);
@@ -371,7 +388,7 @@ int main(int argc, char** argv)
             statsFile << statsRow(stats) << '\n';
         if (filming)
             showFilmProgress(frame, expected, start);
-        if (filming && !outputsWritten)
+        if (filming && !driver.outputsWritten)
             break;
         dimmedFor += scene.skyDimmed ? 1 : 0;
         if (options.untilEnd ? dimmedFor > heldFrames : frame >= options.frames)
@@ -383,6 +400,13 @@ int main(int argc, char** argv)
         shutDown();
     if (filming)
         std::fputs("\n", stderr); // ends the progress line
+    // A film whose frames stopped matching its size would be sheared: none is made.
+    if (!driver.filmRefusal.empty()) {
+        film.abandon();
+        reportLine("%s", driver.filmRefusal.c_str());
+        finishStats(statsFile, options);
+        return 1;
+    }
     const bool filmWritten = !filming || (stopSignal() == 0 && finishFilm(film, options));
     if (!filmWritten && stopSignal() != 0)
         return abandonFilm(film, options);
@@ -391,5 +415,7 @@ int main(int argc, char** argv)
                median(frameWalls));
     const bool statsWritten = finishStats(statsFile, options) && finishStartupFile(startupFile, options);
     const bool capturesTaken = reportMissedCaptures(frame, options);
-    return statsWritten && outputsWritten && capturesTaken && filmWritten ? 0 : 1;
+    // A debug context's messages of high or medium severity fail the run.
+    const bool glClean = glDebugMessagesReported() == 0;
+    return statsWritten && driver.outputsWritten && capturesTaken && filmWritten && glClean ? 0 : 1;
 }

@@ -15,7 +15,7 @@
 const char* const REPLAY_USAGE =
     "Usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end [--hold SECONDS]] "
     "[(--capture T1,T2,... | --capture-every SECONDS) --out DIR] [--stats FILE] [--startup FILE] [--floor] "
-    "[--realtime SECONDS] [--redraw-shadows] [--video FILE [--fps N]] [--scale S] [--base-dir DIR]";
+    "[--realtime SECONDS] [--redraw-shadows] [--video FILE [--fps N]] [--scale S] [--gl-debug] [--base-dir DIR]";
 
 namespace {
 
@@ -200,6 +200,8 @@ bool* flagOf(const std::string& option, ReplayOptions& options)
         return &options.floor;
     if (option == "--redraw-shadows")
         return &options.redrawShadows;
+    if (option == "--gl-debug")
+        return &options.glDebug;
     return nullptr;
 }
 
@@ -257,6 +259,8 @@ std::string replayHelp()
          << ")\n"
          << "  --scale S             draw the scene at the share S (0 < S <= 1) of the window's\n"
             "                        size and scale it up\n"
+            "  --gl-debug            ask for a debug context and print each of its messages of\n"
+            "                        high or medium severity; any such message fails the run\n"
             "  --base-dir DIR        take relative paths of --out, --stats, --startup and --video\n"
             "                        from DIR\n"
             "  --help                print this help and exit\n"

@@ -21,6 +21,7 @@ struct ReplayOptions {
     bool floor = false;               // clear and swap only, no scene: the cost of an empty frame
     double realtimeSeconds = 0.0;     // > 0: the program's own loop on the wall clock for this long
     bool redrawShadows = false;       // both shadow maps drawn every frame, cached or not
+    bool glDebug = false;             // a debug context, its high and medium messages reported and failing the run
     std::string videoFile;            // non-empty: a film of the run, with sound
     int fps = 30;                     // the film's frame rate; the step is 1 / fps
     double holdSeconds = 0.0;         // simulated seconds after the sunset ends before the run does

@@ -54,7 +54,8 @@ TEST(AmbientOptions, ChoosesTheWindowAndTheSound)
     }
 
     const AmbientParse all = parseAmbientOptions(
-        {"--window", "800x600", "--max-fps", "10", "--fps", "--volume", "0.25", "--stats", "s.csv", "--startup", "u.csv"},
+        {"--window", "800x600", "--max-fps", "10", "--fps", "--volume", "0.25", "--stats", "s.csv", "--startup", "u.csv",
+         "--gl-debug"},
         nullptr);
     ASSERT_TRUE(all.options) << all.refusal;
     EXPECT_EQ(all.options->width, 800);
@@ -64,6 +65,7 @@ TEST(AmbientOptions, ChoosesTheWindowAndTheSound)
     EXPECT_FLOAT_EQ(all.options->volume, 0.25f);
     EXPECT_EQ(all.options->statsFile, "s.csv");
     EXPECT_EQ(all.options->startupFile, "u.csv");
+    EXPECT_TRUE(all.options->glDebug);
 
     // --help and --version end the reading where they stand.
     const AmbientParse help = parseAmbientOptions({"--help", "--bogus"}, nullptr);

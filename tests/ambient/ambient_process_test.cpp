@@ -2,22 +2,15 @@
 // test makes: the room read back from the window with XGetImage, no frames while
 // the window is unmapped and frames again once it is mapped, and status 0 when
 // the window is destroyed under it or SIGTERM arrives.
+#include "support/gl_context.h"
 #include "support/process.h"
 #include "support/run_dir.h"
-
-// gtest before Xlib, whose macros (None, Bool) break its templates.
-#include <gtest/gtest.h>
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "support/x_window.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <filesystem>
 #include <csignal>
-#include <functional>
-#include <set>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -81,17 +74,6 @@ double longestDeltaFrom(const std::string& statsFile, long skipped)
     return longest;
 }
 
-bool waitFor(const std::function<bool()>& ready, double seconds)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return true;
-}
-
 // Waits until no frame has been added for a whole second; returns the count then.
 long framesOnceSettled(const std::string& statsFile)
 {
@@ -105,57 +87,18 @@ long framesOnceSettled(const std::string& statsFile)
     return now;
 }
 
-// The top-level window a process made, found by the process id GLFW gives it;
-// 0 when none appears within a minute.
-Window windowOfProcess(int pid)
-{
-    const std::string command = "timeout 60 xdotool search --sync --pid " + std::to_string(pid);
-    FILE* const search = popen(command.c_str(), "r");
-    unsigned long id = 0;
-    if (search == nullptr)
-        return 0;
-    if (std::fscanf(search, "%lu", &id) != 1)
-        id = 0;
-    pclose(search);
-    return id;
-}
-
-struct Picture {
-    double litShare = 0.0; // pixels that are not black
-    std::size_t colours = 0;
-};
-
-Picture readPicture(const TestWindow& window)
-{
-    Picture picture;
-    XImage* image = XGetImage(window.display, window.window, 0, 0, WIDTH, HEIGHT, AllPlanes, ZPixmap);
-    if (image == nullptr)
-        return picture;
-    std::set<unsigned long> colours;
-    long lit = 0;
-    for (int y = 0; y < HEIGHT; ++y)
-        for (int x = 0; x < WIDTH; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            colours.insert(pixel);
-            lit += pixel != 0 ? 1 : 0;
-        }
-    XDestroyImage(image);
-    picture.litShare = static_cast<double>(lit) / (WIDTH * HEIGHT);
-    picture.colours = colours.size();
-    return picture;
-}
-
 class AmbientProcessTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(window.display, nullptr) << "no X display: is DISPLAY set (xvfb-run)?"; }
 
     // An earlier run's rows are removed first: they must not pass for this run's.
+    // Each run is a debug run: a message of the driver's fails its status.
     std::unique_ptr<ChildProcess> start(std::vector<std::string> args)
     {
         std::filesystem::remove(stats);
         ProcessOptions options;
         options.workDir = runDir();
-        args.insert(args.end(), {"--mute", "--stats", stats});
+        args.insert(args.end(), {"--mute", "--gl-debug", "--stats", stats});
         return std::make_unique<ChildProcess>(ambientPath(), args, options);
     }
 
@@ -168,11 +111,13 @@ protected:
 
 TEST_F(AmbientProcessTest, DrawsTheRoomIntoTheWindowUntilItIsDestroyed)
 {
+    if (rendererIsZink())
+        GTEST_SKIP() << ZINK_SCREEN_UNREADABLE;
     const std::unique_ptr<ChildProcess> ambient = start({"--window-id", window.id()});
     ASSERT_TRUE(waitFor([&] { return framesDrawn(stats) >= 10 || !ambient->running(); }, 120.0));
     ASSERT_TRUE(ambient->running()) << ambient->errorSoFar();
 
-    const Picture picture = readPicture(window);
+    const Picture picture = readPicture(window.display, window.window);
     EXPECT_GT(picture.litShare, 0.9) << "the room fills the window, not black";
     EXPECT_GT(picture.colours, 500u) << "the room's many colours, not a flat clear";
 
@@ -216,6 +161,32 @@ TEST_F(AmbientProcessTest, DrawsNothingWhileUnmappedAndEndsOnSigterm)
         EXPECT_FALSE(result.timedOut);
         EXPECT_EQ(result.status, 0) << result.err;
     }
+}
+
+// A window of its own that another client grows is filled at its new size.
+TEST_F(AmbientProcessTest, AResizedWindowIsFilledAtItsNewSize)
+{
+    if (rendererIsZink())
+        GTEST_SKIP() << ZINK_SCREEN_UNREADABLE;
+    const std::unique_ptr<ChildProcess> ambient = start({"--window", "320x240"});
+    ASSERT_TRUE(waitFor([&] { return framesDrawn(stats) >= 3 || !ambient->running(); }, 120.0));
+    ASSERT_TRUE(ambient->running()) << ambient->errorSoFar();
+    const Window drawn = windowOfProcess(ambient->processId());
+    ASSERT_NE(drawn, 0u);
+
+    ASSERT_TRUE(resizeWindow(drawn, 480, 360));
+    Picture picture;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            picture = readPicture(window.display, drawn);
+            return picture.width == 480 && picture.litShare > 0.9;
+        },
+        60.0))
+        << picture.width << "x" << picture.height << ", " << picture.litShare << " of it lit";
+
+    ambient->sendSignal(SIGTERM, false);
+    const ProcessResult result = ambient->wait(60.0);
+    EXPECT_EQ(result.status, 0) << result.err;
 }
 
 // Its answers as a process: --help lists every option; a usage error is one line

@@ -105,6 +105,8 @@ TEST_F(WindowOpener, ProbesThenMakesWhatWasAskedOrRefuses)
     const Case cases[] = {
         {"shown", {.width = 64, .height = 48, .title = "shown"}, WindowFailure::None},
         {"hidden", {.width = 64, .height = 48, .title = "hidden", .visible = false}, WindowFailure::None},
+        {"debug", {.width = 64, .height = 48, .title = "debug", .visible = false, .debugContext = true},
+         WindowFailure::None},
         {"no width", {.width = 0, .height = 48, .title = "no width"}, WindowFailure::Window},
         {"beyond X's 16 bits", {.width = 65536, .height = 48, .title = "too wide"}, WindowFailure::Window},
     };
@@ -116,6 +118,9 @@ TEST_F(WindowOpener, ProbesThenMakesWhatWasAskedOrRefuses)
             continue;
         EXPECT_EQ(glfwGetCurrentContext(), opened.window);
         EXPECT_EQ(glfwGetWindowAttrib(opened.window, GLFW_VISIBLE), c.request.visible ? GLFW_TRUE : GLFW_FALSE);
+        GLint flags = 0;
+        glGetIntegerv(GL_CONTEXT_FLAGS, &flags);
+        EXPECT_EQ((flags & GL_CONTEXT_FLAG_DEBUG_BIT) != 0, c.request.debugContext);
         int width = 0;
         int height = 0;
         glfwGetWindowSize(opened.window, &width, &height);

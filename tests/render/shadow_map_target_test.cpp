@@ -65,6 +65,9 @@ TEST_F(ShadowMapTargetTest, EachTargetIsACompleteDepthOnlyFramebufferThatCompare
         ASSERT_TRUE((target.*c.init)());
         EXPECT_EQ(framebufferBinding(GL_DRAW_FRAMEBUFFER_BINDING), 0);
         EXPECT_EQ(framebufferBinding(GL_READ_FRAMEBUFFER_BINDING), 0);
+        GLint windowReadBuffer = -1;
+        glGetIntegerv(GL_READ_BUFFER, &windowReadBuffer);
+        EXPECT_EQ(windowReadBuffer, GL_BACK) << "the window's read buffer is left as it was";
         const bool cube = c.texture == GL_TEXTURE_CUBE_MAP;
         const GLuint depth = cube ? target.pointDepthCube : target.directionalDepth;
 
@@ -99,6 +102,9 @@ TEST_F(ShadowMapTargetTest, EachTargetIsACompleteDepthOnlyFramebufferThatCompare
         GLint drawBuffer = -1;
         glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
         EXPECT_EQ(drawBuffer, GL_NONE) << "no colour buffer";
+        GLint readBuffer = -1;
+        glGetIntegerv(GL_READ_BUFFER, &readBuffer);
+        EXPECT_EQ(readBuffer, GL_NONE);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
     }

@@ -166,8 +166,8 @@ TEST(ReplayOptions, HelpOrVersionEndTheReadingWhereTheyStand)
     EXPECT_EQ(text.rfind(std::string(REPLAY_USAGE) + "\n", 0), 0u);
     for (const char* option : {"--size WxH", "--dt SECONDS", "--frames N", "--until-end", "--capture T1,T2,...",
                                "--out DIR", "--stats FILE", "--startup FILE", "--floor", "--realtime SECONDS",
-                               "--redraw-shadows", "--video FILE", "--fps N", "--scale S", "--base-dir DIR",
-                               "--help", "--version"})
+                               "--redraw-shadows", "--video FILE", "--fps N", "--scale S", "--gl-debug",
+                               "--base-dir DIR", "--help", "--version"})
         EXPECT_NE(text.find(std::string("\n  ") + option + " "), std::string::npos) << option;
 }
 
@@ -224,15 +224,17 @@ TEST(ReplayOptions, UsageNamesTheStartupFileAndTheFloor)
 TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions)
 {
     const std::optional<ReplayOptions> realtime =
-        parse({"--realtime", "2.5", "--size", "640x360", "--redraw-shadows", "--stats", "s.csv"});
+        parse({"--realtime", "2.5", "--size", "640x360", "--redraw-shadows", "--gl-debug", "--stats", "s.csv"});
     ASSERT_TRUE(realtime);
     EXPECT_DOUBLE_EQ(realtime->realtimeSeconds, 2.5);
     EXPECT_TRUE(realtime->redrawShadows);
+    EXPECT_TRUE(realtime->glDebug);
     EXPECT_EQ(realtime->statsFile, "s.csv");
     const std::optional<ReplayOptions> fixed = parse({"--frames", "3"});
     ASSERT_TRUE(fixed);
     EXPECT_EQ(fixed->realtimeSeconds, 0.0);
     EXPECT_FALSE(fixed->redrawShadows);
+    EXPECT_FALSE(fixed->glDebug);
 
     const std::vector<std::vector<std::string>> bad = {
         {"--realtime"},
@@ -248,6 +250,7 @@ TEST(ReplayOptions, RealtimeAndShadowRedrawTakeTheirFormsAndRefuseClockedOptions
         {"--realtime", "1", "--floor"},
         {"--redraw-shadows", "yes"},
         {"--redraw-shadows", "--redraw-shadows"},
+        {"--gl-debug", "yes"},
     };
     expectRejected(bad);
     const std::string usage = REPLAY_USAGE;

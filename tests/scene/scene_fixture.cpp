@@ -2,10 +2,12 @@
 // the sound on OpenAL's wave writer, then setupScene in the run directory.
 #include "scene_fixture.h"
 
+#include "app/frame_driver.h"
 #include "app/scene.h"
 #include "app/scene_state.h"
 #include "camera/camera.h"
 #include "camera/frustum.h"
+#include "platform/program_window_surface.h"
 #include "platform/window_opener.h"
 #include "render/frame_passes.h"
 #include "support/process.h"
@@ -98,10 +100,10 @@ void SceneTest::SetUp()
 
 void runFrame(float dt)
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    updateScene(dt);
-    scene.frustum->update();
-    renderFrame();
+    static ProgramWindowSurface window(scene.window);
+    static FrameDriver driver(window, FrameClock::fixedStep(dt));
+    driver.clock.step = dt;
+    driver.drawFrame();
 }
 
 void renderView(const glm::vec3& eye, const glm::vec3& target)

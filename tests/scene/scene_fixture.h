@@ -28,7 +28,8 @@ protected:
 // What setupScene printed on standard output.
 const std::string& setupOutput();
 
-// One frame as the program's loop runs it, without the clock.
+// One frame as the frame driver draws it on a fixed step of `dt`, up to the
+// swap, so that the picture can be read back.
 void runFrame(float dt);
 
 // Points the camera from `eye` at `target`, the way its own update would, and

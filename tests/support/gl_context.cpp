@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -55,6 +56,22 @@ void GlTest::SetUp()
     ASSERT_NE(window, nullptr) << "no OpenGL context: is DISPLAY set (xvfb-run)?";
     glfwMakeContextCurrent(window);
     takeGlError();
+}
+
+bool rendererIsZink()
+{
+    static const bool zink = [] {
+        GLFWwindow* const window = testWindow();
+        if (window == nullptr)
+            return false;
+        GLFWwindow* const current = glfwGetCurrentContext();
+        glfwMakeContextCurrent(window);
+        const GLubyte* const renderer = glGetString(GL_RENDERER);
+        const bool named = renderer != nullptr && std::strstr(reinterpret_cast<const char*>(renderer), "zink");
+        glfwMakeContextCurrent(current);
+        return named;
+    }();
+    return zink;
 }
 
 GLenum takeGlError()

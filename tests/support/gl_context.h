@@ -18,5 +18,9 @@ protected:
     void SetUp() override;
 };
 
+// Whether the test context's renderer is zink (Mesa's OpenGL on Vulkan), for
+// the cases that driver cannot do here and skips with their reason.
+bool rendererIsZink();
+
 // Drains the GL error queue and returns the first error seen (GL_NO_ERROR if none).
 GLenum takeGlError();
