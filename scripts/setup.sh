@@ -15,7 +15,7 @@ packages=(
   libgtest-dev bash-completion
   libx11-dev libxrandr-dev libxss-dev libsystemd-dev xvfb xauth xdotool libgl1-mesa-dri
   ffmpeg help2man
-  glslang-tools mesa-vulkan-drivers
+  glslang-tools mesa-vulkan-drivers libembree-dev
 )
 
 bash scripts/install_missing.sh "${packages[@]}"
