@@ -1,5 +1,6 @@
 // Main pass, fragment stage: material colours times textures, lit by the sun and
-// the fire, each with filtered shadows, then tone-mapped to the display.
+// the fire, each with filtered shadows, and by the light baked into the room's
+// volume, then tone-mapped to the display.
 #version 330 core
 
 struct BaseLight {
@@ -47,6 +48,15 @@ uniform sampler2DShadow shadowMap;
 uniform samplerCubeShadow cubemap;
 uniform vec2 mapSize;
 uniform vec2 nearFar;
+// The baked light (see the light volume's file): world position to volume
+// coordinates, and the scales of its shares: the sky's at sunset, the fire's
+// flicker.
+uniform sampler3D lightAmbient;
+uniform sampler3D lightLocal;
+uniform vec3 lightBoxLow;
+uniform vec3 lightBoxSize;
+uniform float bakedSkyScale;
+uniform float bakedFireScale;
 
 in vec3 worldPos;
 in vec3 worldNormal;
@@ -55,9 +65,14 @@ in vec4 sunClipPos;
 
 out vec4 fragColor;
 
-// The ambient intensities of both lights are large (2.0); this share of them
-// keeps the corners of the room readable without washing out the fire's glow.
+// Materials that glow (flames, fairy lights, wax) carry an ambient colour above
+// the 0.2 of their diffuse colour that ordinary ones have; that excess, lit by
+// this share of both lights' ambient intensities, is their own light.
 const float AMBIENT_SHARE = 0.12;
+const float ORDINARY_AMBIENT = 0.2;
+// How far the baked light is read in front of the surface, in world units: about
+// half a cell, so that a wall reads the air in front of it, not its inside.
+const float LIGHT_PUSH = 2.5;
 // Bias of the cube shadow compare, in world units along the light ray.
 const float POINT_SHADOW_BIAS = 1.5;
 // The highest mip level of material textures (their GL_TEXTURE_MAX_LEVEL): a
@@ -184,6 +199,18 @@ float fireVisibility(vec3 fromLight)
     return texture(cubemap, vec4(fromLight, cubeDepth(fromLight)));
 }
 
+// The baked light a surface takes: the sky and the sun's bounce (dimmed at
+// sunset), the candles and fairy lights, and the fire's bounce (flickering).
+// `fireDirect` is the fire's own light at the point, shadowed by the bake.
+vec3 bakedLight(vec3 normal, vec3 fireColour, out float fireDirect)
+{
+    vec3 cell = (worldPos + normal * LIGHT_PUSH - lightBoxLow) / lightBoxSize;
+    vec4 ambientShare = textureLod(lightAmbient, cell, 0.0);
+    vec4 localShare = textureLod(lightLocal, cell, 0.0);
+    fireDirect = localShare.a * bakedFireScale;
+    return ambientShare.rgb * bakedSkyScale + localShare.rgb + fireColour * ambientShare.a * bakedFireScale;
+}
+
 vec3 specularTerm(vec3 normal, vec3 toLight, vec3 toEye, vec3 radiance, vec3 specularColour)
 {
     vec3 halfway = normalize(toLight + toEye);
@@ -208,7 +235,8 @@ void main()
     vec3 specularColour = toLinear(material.texture_specular1.rgb) * 0.25;
 
     vec3 ambientLight = directionalLight.Base.Color * directionalLight.Base.AmbientIntensity;
-    vec3 diffuseLight = vec3(0.0);
+    float bakedFire;
+    vec3 diffuseLight = bakedLight(normal, toLinear(pointLights[0].Base.Color), bakedFire);
     vec3 specularLight = vec3(0.0);
 
     // Sun: its travel direction turned by the sunset rotation, as the shadow pass turns it.
@@ -221,6 +249,8 @@ void main()
         specularLight += specularTerm(normal, toSun, toEye, radiance, specularColour);
     }
 
+#ifdef QUALITY_HIGH
+    // The fire per pixel, with its cube shadow; the bake adds only its bounce.
     for (int i = 0; i < numPointLights && i < MAX_POINT_LIGHTS; ++i) {
         PointLight light = pointLights[i];
         vec3 fromLight = worldPos - light.Position;
@@ -236,10 +266,26 @@ void main()
             specularLight += specularTerm(normal, toLight, toEye, radiance, specularColour);
         }
     }
+#else
+    // The fire's direct light from the bake, already shadowed: only the cosine
+    // is the surface's own.
+    {
+        PointLight light = pointLights[0];
+        vec3 toLight = normalize(light.Position - worldPos);
+        vec3 colour = toLinear(light.Base.Color);
+        ambientLight += colour * light.Base.AmbientIntensity;
+        float cosine = dot(normal, toLight);
+        if (cosine > 0.0) {
+            vec3 radiance = colour * bakedFire;
+            diffuseLight += radiance * cosine;
+            specularLight += specularTerm(normal, toLight, toEye, radiance, specularColour);
+        }
+    }
+#endif
 
-    // The material's ambient colour arrives already scaled by 0.2; it stays a linear factor.
-    vec3 ambient = texel * material.ambient.rgb * ambientLight * AMBIENT_SHARE;
-    vec3 colour = ambient + albedo * diffuseLight + specularLight;
+    vec3 glow = max(material.ambient.rgb - ORDINARY_AMBIENT * material.texture_diffuse1.rgb, 0.0);
+    vec3 emitted = texel * glow * ambientLight * AMBIENT_SHARE;
+    vec3 colour = emitted + albedo * diffuseLight + specularLight;
 
     // Filmic curve: keeps the fire's hot spots from clipping while leaving mid-tones alone.
     vec3 mapped = colour * (2.51 * colour + 0.03) / (colour * (2.43 * colour + 0.59) + 0.14);

@@ -15,6 +15,7 @@
 #include "physics/physics_world.h"
 #include "render/atlas_texture.h"
 #include "render/gl_label.h"
+#include "render/light_volume_texture.h"
 #include "render/shader.h"
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
@@ -122,6 +123,20 @@ void setupModels()
     scene.models = loaded;
 }
 
+// The baked light and the lit pass's uniforms that find it.
+void setupLightVolume()
+{
+    scene.lightVolume = new LightVolumeTexture(LIGHT_VOLUME_FILE);
+    scene.lightVolume->bind();
+    glUseProgram(scene.basicProgram->id);
+    scene.basicProgram->setInt("lightAmbient", LIGHT_AMBIENT_UNIT);
+    scene.basicProgram->setInt("lightLocal", LIGHT_LOCAL_UNIT);
+    const GLuint program = scene.basicProgram->id;
+    const glm::vec3 boxSize = scene.lightVolume->boxHigh - scene.lightVolume->boxLow;
+    glUniform3fv(glGetUniformLocation(program, "lightBoxLow"), 1, &scene.lightVolume->boxLow.x);
+    glUniform3fv(glGetUniformLocation(program, "lightBoxSize"), 1, &boxSize.x);
+}
+
 // Both shadow maps and the uniforms that stay fixed for the whole run.
 void setupShadows(const glm::mat4 (&faceViews)[6])
 {
@@ -182,6 +197,8 @@ void setupScene()
 
     setupModels();
     markStartupStage("models");
+    setupLightVolume();
+    markStartupStage("light bake");
     readWindowSize(scene.window, scene.windowWidth, scene.windowHeight);
 
     scene.particleTexture = new AtlasTexture("Assets\\particle.bmp", 1, 1);

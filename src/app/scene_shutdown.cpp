@@ -4,6 +4,7 @@
 
 #include "app/scene_state.h"
 #include "physics/physics_world.h"
+#include "render/light_volume_texture.h"
 #include "render/lights.h"
 #include "render/shader.h"
 #include "render/scaled_target_set.h"
@@ -24,6 +25,7 @@ template <typename Owned> void release(Owned*& owned)
 void shutdownScene()
 {
     release(scene.shadowTarget);
+    release(scene.lightVolume);
     release(scene.scaledTargets);
 
     // The light uniforms own the basic program.

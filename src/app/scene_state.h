@@ -18,6 +18,7 @@ class AudioPlayer;
 class BoundingBox;
 class Camera;
 class Frustum;
+class LightVolumeTexture;
 class Model;
 class ParticleSystem;
 class ScaledTargetSet;
@@ -78,6 +79,7 @@ struct SceneState {
     ParticleSystem* smokeParticles = nullptr;
 
     ShadowMapTarget* shadowTarget = nullptr;
+    LightVolumeTexture* lightVolume = nullptr; // the room's baked light
     Skybox* skybox = nullptr;
     PhysicsWorld physics;
 

@@ -9,7 +9,9 @@
 #include "camera/camera.h"
 #include "camera/frustum.h"
 #include "model/model.h"
+#include "layout/scene_layout.h"
 #include "particles/particle_system.h"
+#include "render/light_volume_texture.h"
 #include "render/pass_timer.h"
 #include "render/scaled_target_set.h"
 #include "render/shader_program.h"
@@ -94,6 +96,7 @@ void bindShadowMaps()
     glBindTexture(GL_TEXTURE_2D, scene.shadowTarget->directionalDepth);
     glActiveTexture(GL_TEXTURE0 + SHADOW_CUBE_UNIT);
     glBindTexture(GL_TEXTURE_CUBE_MAP, scene.shadowTarget->pointDepthCube);
+    scene.lightVolume->bind();
 }
 
 void setFrameUniforms()
@@ -128,6 +131,8 @@ void renderMeshes()
     const GLuint program = scene.lightUniforms->program->id;
     const float fireIntensity = scene.pointLight.Base.DiffuseIntensity + scene.flicker;
     scene.basicProgram->setFloat("pointLights[0].Base.DiffuseIntensity", fireIntensity);
+    scene.basicProgram->setFloat("bakedFireScale", fireIntensity / layout::FIRE_LIGHT_DIFFUSE);
+    scene.basicProgram->setFloat("bakedSkyScale", scene.skyLight / layout::SKY_LIGHT_START);
     const float one = 1.0f;
     for (Model* model : scene.models) {
         glUseProgram(program);

@@ -1,10 +1,12 @@
 // Writes the fourteen scene models, their textures and the white fallback texture
-// into Assets/scene.
+// into Assets/scene, then bakes the room's light from them.
 #include "generators.h"
+#include "light_bake.h"
 #include "scene_builders.h"
 #include "scene_textures.h"
 
 #include "platform/report_line.h"
+#include "written_file.h"
 
 #include <filesystem>
 
@@ -26,10 +28,14 @@ void writeSceneModels(const std::string& assets)
         {"test-tree-decor", buildTreeDecor},   {"morepenis", buildSideCandle},
     };
     size_t triangles = 0;
+    std::vector<SceneMesh> meshes;
     for (const auto& model : models) {
-        const SceneMesh mesh = model.build();
-        mesh.write(dir, model.file);
-        triangles += mesh.triangleCount();
+        meshes.push_back(model.build());
+        meshes.back().write(dir, model.file);
+        triangles += meshes.back().triangleCount();
     }
     reportLine("scene models: %zu triangles", triangles);
+
+    const std::string bakePath = assets + "/" + std::string(LIGHT_VOLUME_FILE).substr(std::string("Assets/").size());
+    requireWritten(writeLightVolume(bakePath, bakeLight(meshes, dir, roomBakeSettings())), bakePath);
 }
