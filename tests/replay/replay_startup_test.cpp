@@ -57,7 +57,7 @@ TEST(ReplayStartup, EveryLoadingStageInSetUpOrderThenTheFirstFrame)
 
     const std::vector<Stage> stages = readStages(startup);
     EXPECT_EQ(namesOf(stages),
-              (std::vector<std::string>{"window", "audio", "shaders", "models", "particle textures", "shadow maps",
+              (std::vector<std::string>{"window", "audio", "shaders", "models", "light bake", "particle textures", "shadow maps",
                                         "particles", "physics", "sky", "first frame"}))
         << readFile(startup);
     expectGrowingFromZero(stages);

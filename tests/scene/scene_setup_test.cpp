@@ -6,6 +6,8 @@
 #include "audio/audio_player.h"
 #include "audio/channel.h"
 #include "layout/scene_layout.h"
+#include "render/light_volume_texture.h"
+#include "render/quality_tier.h"
 #include "render/shader_program.h"
 
 #include <GL/glew.h>
@@ -100,12 +102,20 @@ TEST_F(SceneTest, WindowSizeIsTheRealClientSize)
     EXPECT_EQ(scene.windowHeight, height);
 }
 
-TEST_F(SceneTest, TheBasicProgramKeepsItsShadowUnitsAndRanges)
+// The low tier takes the fire's light from the bake, so its lit pass reads no
+// cube map: the cube's sampler and ranges are then not active uniforms.
+TEST_F(SceneTest, TheBasicProgramKeepsItsShadowAndLightUnitsAndRanges)
 {
     EXPECT_EQ(readInt(scene.basicProgram, "shadowMap"), 50);
-    EXPECT_EQ(readInt(scene.basicProgram, "cubemap"), 70);
     EXPECT_EQ(readVec2(scene.basicProgram, "mapSize"), glm::vec2(1024.0f, 1024.0f));
-    EXPECT_EQ(readVec2(scene.basicProgram, "nearFar"), glm::vec2(0.1f, 500.0f));
+    EXPECT_EQ(readInt(scene.basicProgram, "lightAmbient"), LIGHT_AMBIENT_UNIT);
+    EXPECT_EQ(readInt(scene.basicProgram, "lightLocal"), LIGHT_LOCAL_UNIT);
+    if (scene.qualityTier == QualityTier::High) {
+        EXPECT_EQ(readInt(scene.basicProgram, "cubemap"), 70);
+        EXPECT_EQ(readVec2(scene.basicProgram, "nearFar"), glm::vec2(0.1f, 500.0f));
+    } else {
+        EXPECT_EQ(glGetUniformLocation(scene.basicProgram->id, "cubemap"), -1);
+    }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
