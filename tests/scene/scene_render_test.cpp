@@ -9,6 +9,8 @@
 #include "layout/scene_layout.h"
 #include "model/model.h"
 #include "particles/particle_system.h"
+#include "render/light_volume_texture.h"
+#include "support/process.h"
 
 #include <GL/glew.h>
 
@@ -142,6 +144,34 @@ TEST_F(SceneTest, SunThroughAWindowLightsTheFloorBeyondTheWallsShadow)
     const glm::vec3 shadeColour = readColour(shaded);
     EXPECT_GT(luminance(sunColour), luminance(shadeColour) + 0.1f)
         << "sunlit " << luminance(sunColour) << ", shaded " << luminance(shadeColour);
+}
+
+// The floor in the wall's shadow takes its light from the bake: with a dark
+// bake in its place it goes darker. The fire's share follows the flicker.
+TEST_F(SceneTest, TheBakeLightsTheShadeAndItsFireShareFollowsTheFlicker)
+{
+    runFrame(0.1f);
+    const glm::vec3 eye(200.0f, 80.0f, -116.0f);
+    const float baked = luminance(meanAroundTarget(eye, SHADED_FLOOR, 3));
+    TempDir dir;
+    LightVolume dark = evenLightVolume();
+    std::fill(dark.ambient.begin(), dark.ambient.end(), 0);
+    ASSERT_TRUE(writeLightVolume(dir.path + "/dark.bake", dark));
+    LightVolumeTexture* const bake = scene.lightVolume;
+    scene.lightVolume = new LightVolumeTexture(dir.path + "/dark.bake");
+    const float unbaked = luminance(meanAroundTarget(eye, SHADED_FLOOR, 3));
+    delete scene.lightVolume;
+    scene.lightVolume = bake;
+    EXPECT_GT(baked, 1.3f * unbaked + 0.02f) << "baked " << baked << ", dark " << unbaked;
+
+    const glm::vec3 hearthEye(layout::FIREPLACE_X, 60.0f, -110.0f);
+    const glm::vec3 hearth(layout::FIREPLACE_X + 12.0f, layout::HEARTH_HEIGHT, -16.0f);
+    scene.flicker = 0.0f;
+    const float calm = meanAroundTarget(hearthEye, hearth, 3).r;
+    scene.flicker = 15.0f;
+    const float flaring = meanAroundTarget(hearthEye, hearth, 3).r;
+    scene.flicker = 0.0f;
+    EXPECT_GT(flaring, calm + 0.01f) << "calm " << calm << ", flaring " << flaring;
 }
 
 TEST_F(SceneTest, WithoutCullingEveryMeshIsDrawnAndCounted)
