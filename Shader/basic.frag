@@ -44,6 +44,14 @@ uniform float matSpecularIntensity;
 uniform float specularPower;
 uniform Material material;
 uniform sampler2D texture_diffuse1;
+#ifdef QUALITY_HIGH
+// The mesh's specular texture: on this scene's surfaces a relief map (R height,
+// G the share of the specular colour a texel reflects, B the relief's depth).
+uniform sampler2D texture_specular1;
+// 1 while the mesh drawn binds a specular texture; otherwise its sampler names a
+// unit that holds none.
+uniform int specularMapped;
+#endif
 uniform sampler2DShadow shadowMap;
 uniform samplerCubeShadow cubemap;
 uniform vec2 mapSize;
@@ -78,6 +86,13 @@ const float POINT_SHADOW_BIAS = 1.5;
 // The highest mip level of material textures (their GL_TEXTURE_MAX_LEVEL): a
 // texture larger than 2048 texels has levels beyond it, which texelFetch may not read.
 const int MAX_TEXTURE_LEVEL = 11;
+// The world units a relief map's depth byte of 255 stands for (the asset
+// generator's RELIEF_DEPTH_RANGE).
+const float RELIEF_DEPTH_RANGE = 2.0;
+// The reflectance of a clean dielectric (varnish, glaze, glass) seen head-on. A
+// specular colour below it marks a partly dull surface, whose rise to a mirror at
+// grazing angles shrinks with it.
+const float DIELECTRIC_REFLECTANCE = 0.04;
 
 // The diffuse texture is filtered one of two ways, chosen at start-up by whether
 // DIFFUSE_THROUGH_SAMPLER is defined (see diffuseTexel below). On a software
@@ -111,18 +126,33 @@ ivec2 levelSize(ivec2 baseSize, int level)
 // repeat mode does. The first texel's index lies in -1 .. size - 1, so the wrap is
 // one conditional step each way: a software rasteriser has no vector integer
 // division, and a modulo here cost a sixth of the frame.
-vec3 bilinearAtLevel(sampler2D s, vec2 coord, ivec2 size, int level)
+// `f` is the position between the four texels c00 .. c11 (first index along x).
+void bilinearTexels(sampler2D s, vec2 coord, ivec2 size, int level,
+                    out vec3 c00, out vec3 c10, out vec3 c01, out vec3 c11, out vec2 f)
 {
     vec2 t = fract(coord) * vec2(size) - 0.5;
-    vec2 f = fract(t);
+    f = fract(t);
     ivec2 i0 = ivec2(floor(t));
     ivec2 a0 = i0 + size * ivec2(lessThan(i0, ivec2(0)));
     ivec2 a1 = i0 + 1 - size * ivec2(greaterThanEqual(i0 + 1, size));
-    vec3 c00 = texelFetch(s, a0, level).rgb;
-    vec3 c10 = texelFetch(s, ivec2(a1.x, a0.y), level).rgb;
-    vec3 c01 = texelFetch(s, ivec2(a0.x, a1.y), level).rgb;
-    vec3 c11 = texelFetch(s, a1, level).rgb;
+    c00 = texelFetch(s, a0, level).rgb;
+    c10 = texelFetch(s, ivec2(a1.x, a0.y), level).rgb;
+    c01 = texelFetch(s, ivec2(a0.x, a1.y), level).rgb;
+    c11 = texelFetch(s, a1, level).rgb;
+}
+
+vec3 bilinearAtLevel(sampler2D s, vec2 coord, ivec2 size, int level)
+{
+    vec3 c00, c10, c01, c11;
+    vec2 f;
+    bilinearTexels(s, coord, size, level, c00, c10, c01, c11, f);
     return mix(mix(c00, c10, f.x), mix(c01, c11, f.x), f.y);
+}
+
+// The highest level a texture of `size` texels has that texelFetch may read.
+int lastLevel(ivec2 size)
+{
+    return min(int(log2(float(max(size.x, size.y)))), MAX_TEXTURE_LEVEL);
 }
 
 // The two levels around `lod`, blended. A texture that never got an image (its
@@ -132,11 +162,11 @@ vec3 trilinear(sampler2D s, vec2 coord, float lod)
     ivec2 size = textureSize(s, 0);
     if (size.x <= 0 || size.y <= 0)
         return vec3(0.0);
-    int lastLevel = min(int(log2(float(max(size.x, size.y)))), MAX_TEXTURE_LEVEL);
-    int level = min(int(lod), lastLevel);
+    int last = lastLevel(size);
+    int level = min(int(lod), last);
     float blend = lod - float(level);
     vec3 fine = bilinearAtLevel(s, coord, levelSize(size, level), level);
-    if (blend <= 0.0 || level >= lastLevel)
+    if (blend <= 0.0 || level >= last)
         return fine;
     return mix(fine, bilinearAtLevel(s, coord, levelSize(size, level + 1), level + 1), blend);
 }
@@ -152,6 +182,84 @@ vec3 diffuseTexel()
 vec3 diffuseTexel()
 {
     return trilinear(texture_diffuse1, uv, mipLevel(texture_diffuse1));
+}
+#endif
+
+#ifdef QUALITY_HIGH
+// One level of the relief map, bilinearly: x, y the height's slope along u and v
+// (height 0..1 per unit of texture coordinate, the bilinear patch's own
+// derivative, so no further lookups), z the gloss, w the depth.
+vec4 reliefAtLevel(vec2 coord, ivec2 size, int level)
+{
+    vec3 c00, c10, c01, c11;
+    vec2 f;
+    bilinearTexels(texture_specular1, coord, size, level, c00, c10, c01, c11, f);
+    vec2 slope = vec2(mix(c10.r - c00.r, c11.r - c01.r, f.y), mix(c01.r - c00.r, c11.r - c10.r, f.x));
+    vec2 glossDepth = mix(mix(c00.gb, c10.gb, f.x), mix(c01.gb, c11.gb, f.x), f.y);
+    return vec4(slope * vec2(size), glossDepth);
+}
+
+// The relief map between the two levels around `lod`, as the diffuse filter
+// blends them: a coarser level's gentler slope fades the relief with distance
+// instead of letting it shimmer.
+vec4 reliefTexel(float lod)
+{
+    ivec2 size = textureSize(texture_specular1, 0);
+    if (size.x <= 0 || size.y <= 0)
+        return vec4(0.0, 0.0, 1.0, 0.0);
+    int last = lastLevel(size);
+    int level = min(int(lod), last);
+    float blend = lod - float(level);
+    vec4 fine = reliefAtLevel(uv, levelSize(size, level), level);
+    if (blend <= 0.0 || level >= last)
+        return fine;
+    return mix(fine, reliefAtLevel(uv, levelSize(size, level + 1), level + 1), blend);
+}
+
+// The normal tilted by a height field given as its slope along u and v (world
+// units per unit of texture coordinate). The vertex record carries no tangents:
+// the frame comes from the screen-space derivatives of the position and the
+// coordinates, through the surface gradient of the height. Every term scales
+// with the pixel's footprint squared, so none needs normalising before the end.
+vec3 reliefNormal(vec3 normal, vec2 slope, vec3 dpdx, vec3 dpdy, vec2 duvdx, vec2 duvdy)
+{
+    // The height's change from one pixel to the next.
+    float dhdx = dot(slope, duvdx);
+    float dhdy = dot(slope, duvdy);
+    vec3 r1 = cross(dpdy, normal);
+    vec3 r2 = cross(normal, dpdx);
+    float det = dot(dpdx, r1);
+    vec3 gradient = sign(det) * (dhdx * r1 + dhdy * r2);
+    // No more than a tilt of about 60 degrees: near edge-on the footprint
+    // vanishes while the height's steps do not.
+    float limit = 1.7 * abs(det);
+    float size = length(gradient);
+    if (size > limit)
+        gradient *= limit / size;
+    vec3 tilted = abs(det) * normal - gradient;
+    float length2 = dot(tilted, tilted);
+    // Degenerate triangles, and helper pixels past a thin triangle's edge whose
+    // derivatives are infinite or NaN, keep the plain normal.
+    if (!(length2 > 1e-24) || isinf(length2))
+        return normal;
+    return tilted * inversesqrt(length2);
+}
+
+// Tilts `normal` by the mesh's relief map and gives the map's gloss; a mesh
+// without one keeps both. Called in uniform control flow: derivatives are taken.
+void applyRelief(inout vec3 normal, inout float gloss)
+{
+    vec3 dpdx = dFdx(worldPos);
+    vec3 dpdy = dFdy(worldPos);
+    vec2 duvdx = dFdx(uv);
+    vec2 duvdy = dFdy(uv);
+    float lod = mipLevel(texture_specular1);
+    if (specularMapped == 0)
+        return;
+    vec4 relief = reliefTexel(lod);
+    vec2 slope = relief.xy * (relief.w * RELIEF_DEPTH_RANGE);
+    normal = reliefNormal(normal, slope, dpdx, dpdy, duvdx, duvdy);
+    gloss = relief.z;
 }
 #endif
 
@@ -211,12 +319,46 @@ vec3 bakedLight(vec3 normal, vec3 fireColour, out float fireDirect)
     return ambientShare.rgb * bakedSkyScale + localShare.rgb + fireColour * ambientShare.a * bakedFireScale;
 }
 
+// The Blinn-Phong exponent of the material.
+float specularExponent()
+{
+    return max(material.shininess * specularPower, 1.0);
+}
+
+// Schlick's approximation of the share reflected, from the head-on reflectance
+// (the specular colour) and the cosine between the view and the facet. Its rise
+// to white at grazing angles is damped on broad lobes, whose blur hides it, and
+// on surfaces duller than a clean dielectric.
+vec3 fresnel(vec3 headOn, float cosine, float power)
+{
+    // The fifth power by products: cheaper than pow() on a software rasteriser.
+    float away = 1.0 - clamp(cosine, 0.0, 1.0);
+    float away2 = away * away;
+    float grazing = away2 * away2 * away;
+    float clean = min(max(headOn.r, max(headOn.g, headOn.b)) / DIELECTRIC_REFLECTANCE, 1.0);
+    float sharp = power / (power + 64.0);
+    return headOn + (vec3(1.0) - headOn) * (grazing * clean * sharp);
+}
+
+// Blinn-Phong normalised by (n + 8) / 8, so that a tight highlight is as bright
+// as its small size demands rather than as dim as a broad one (the usual 1 / pi
+// is left out, as the diffuse term leaves it out), times Fresnel and the cosine.
 vec3 specularTerm(vec3 normal, vec3 toLight, vec3 toEye, vec3 radiance, vec3 specularColour)
 {
     vec3 halfway = normalize(toLight + toEye);
-    float power = max(material.shininess * specularPower, 1.0);
-    float highlight = pow(max(dot(normal, halfway), 0.0), power);
-    return radiance * specularColour * highlight * matSpecularIntensity;
+    float power = specularExponent();
+    float highlight = pow(max(dot(normal, halfway), 0.0), power) * (power + 8.0) * 0.125;
+    float cosine = max(dot(normal, toLight), 0.0);
+    vec3 reflected = fresnel(specularColour, dot(halfway, toEye), power);
+    return radiance * reflected * (highlight * cosine * matSpecularIntensity);
+}
+
+// What a glossy surface mirrors of the room around it, taken as the light that
+// arrives from everywhere: at grazing angles glass and glaze show a bright rim,
+// and metal carries its colour where no highlight falls.
+vec3 roomReflection(vec3 normal, vec3 toEye, vec3 specularColour, vec3 surroundings)
+{
+    return surroundings * fresnel(specularColour, dot(normal, toEye), specularExponent());
 }
 
 void main()
@@ -226,17 +368,22 @@ void main()
     // Two-sided surfaces (curtains, leaves): light the side that faces the eye.
     if (dot(normal, toEye) < 0.0)
         normal = -normal;
+    // The low tier keeps to one texture lookup a pixel (a second costs a software
+    // rasteriser a fifth of the pass): its relief is the cavity shading baked into
+    // the colour textures, and every texel takes the material's full gloss.
+    float gloss = 1.0;
+#ifdef QUALITY_HIGH
+    applyRelief(normal, gloss);
+#endif
 
     vec3 texel = toLinear(diffuseTexel());
     vec3 albedo = toLinear(material.texture_diffuse1.rgb) * texel;
-    // The highlight takes the material's specular colour alone: the scene's
-    // materials carry no specular maps, and a second texture lookup per pixel
-    // costs a software rasteriser a fifth of the pass.
-    vec3 specularColour = toLinear(material.texture_specular1.rgb) * 0.25;
+    vec3 specularColour = toLinear(material.texture_specular1.rgb) * gloss;
 
     vec3 ambientLight = directionalLight.Base.Color * directionalLight.Base.AmbientIntensity;
     float bakedFire;
-    vec3 diffuseLight = bakedLight(normal, toLinear(pointLights[0].Base.Color), bakedFire);
+    vec3 baked = bakedLight(normal, toLinear(pointLights[0].Base.Color), bakedFire);
+    vec3 diffuseLight = baked;
     vec3 specularLight = vec3(0.0);
 
     // Sun: its travel direction turned by the sunset rotation, as the shadow pass turns it.
@@ -285,6 +432,7 @@ void main()
 
     vec3 glow = max(material.ambient.rgb - ORDINARY_AMBIENT * material.texture_diffuse1.rgb, 0.0);
     vec3 emitted = texel * glow * ambientLight * AMBIENT_SHARE;
+    specularLight += roomReflection(normal, toEye, specularColour, baked);
     vec3 colour = emitted + albedo * diffuseLight + specularLight;
 
     // Filmic curve: keeps the fire's hot spots from clipping while leaving mid-tones alone.

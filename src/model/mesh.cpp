@@ -115,8 +115,10 @@ void Mesh::setMaterialUniforms(ShaderProgram& program) const
 }
 
 // Entry i goes to unit i; samplers are numbered per type from 1
-// ("texture_diffuse1", "texture_diffuse2", "texture_specular1"). The main pass
-// declares no specular sampler: a specular texture's upload lands nowhere.
+// ("texture_diffuse1", "texture_diffuse2", "texture_specular1"). A sampler keeps
+// the unit the last mesh gave it, so "specularMapped" says whether this mesh
+// brought a specular texture (the scene's relief maps, read by the high tier's
+// main pass; the low tier's declares neither name).
 void Mesh::bindTextures(ShaderProgram& program) const
 {
     int diffuseNumber = 1;
@@ -132,6 +134,7 @@ void Mesh::bindTextures(ShaderProgram& program) const
         program.setInt(sampler, static_cast<int>(i));
         glBindTexture(GL_TEXTURE_2D, texture.id);
     }
+    program.setInt("specularMapped", specularNumber > 1 ? 1 : 0);
 }
 
 void Mesh::unbindTextures() const

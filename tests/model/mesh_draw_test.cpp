@@ -45,7 +45,8 @@ uniform Material material;
 uniform sampler2D texture_diffuse1;
 uniform sampler2D texture_diffuse2;
 uniform sampler2D texture_specular1;
-uniform int show; // 0..2: one sampler, 3: white, 4: the material
+uniform int specularMapped;
+uniform int show; // 0..2: one sampler, 3: white, 4: the material, 5: specularMapped
 in vec2 uv;
 out vec4 colour;
 void main()
@@ -58,6 +59,8 @@ void main()
         colour = texture(texture_specular1, uv);
     else if (show == 3)
         colour = vec4(1.0);
+    else if (show == 5)
+        colour = vec4(float(specularMapped));
     else
         colour = material.ambient + material.texture_diffuse1 + material.texture_specular1 + vec4(material.shininess);
 }
@@ -292,6 +295,18 @@ TEST_F(MeshDrawTest, OneDiffuseAndOneSpecularTakeUnitsZeroAndOne)
     EXPECT_EQ(boundOnUnit(0), 0);
     EXPECT_EQ(boundOnUnit(1), 0);
     EXPECT_EQ(takeGlError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The specular sampler keeps the unit the last mesh gave it: the flag says
+// whether the mesh drawn brought its own specular texture.
+TEST_F(MeshDrawTest, SpecularMappedFollowsTheMeshDrawn)
+{
+    const GLuint red = solidTexture(kRed);
+    const GLuint blue = solidTexture(kBlue);
+    auto mapped = square(-10.0f, {{red, "texture_diffuse", "r.png"}, {blue, "texture_specular", "b.png"}});
+    auto plain = square(-10.0f, {{red, "texture_diffuse", "r.png"}});
+    EXPECT_EQ(drawShowing(*mapped, 5), kWhite);
+    EXPECT_EQ(drawShowing(*plain, 5), kBlack);
 }
 
 TEST_F(MeshDrawTest, TwoDiffuseAndOneSpecularNumberTheirSamplersPerType)

@@ -121,6 +121,8 @@ void setAmbientOnlyUniforms(GLuint program)
     glUniform1i(at("texture_diffuse1"), 0);
     glUniform1i(at("shadowMap"), 1);
     glUniform1i(at("cubemap"), 2);
+    glUniform1i(at("lightAmbient"), 3);
+    glUniform1i(at("lightLocal"), 4);
 }
 
 struct Frame {

@@ -1,6 +1,7 @@
 // Light uploads read back from the scene's own main-pass program, built from the
 // shipped stages.
 #include "render/lights.h"
+#include "render/quality_tier.h"
 #include "render/shader.h"
 #include "render/shader_program.h"
 #include "render/texture_path.h"
@@ -19,7 +20,9 @@ protected:
     {
         GlTest::SetUp();
         vertex = new Shader("Shader\\Basic.vert", GL_VERTEX_SHADER);
-        fragment = new Shader("Shader\\basic.frag", GL_FRAGMENT_SHADER, texturePathDefinitions(detectTexturePath()));
+        // The high tier lights every point light per pixel, so all their uniforms are active.
+        fragment = new Shader("Shader\\basic.frag", GL_FRAGMENT_SHADER,
+                              texturePathDefinitions(detectTexturePath()) + qualityTierDefinitions(QualityTier::High));
         auto* program = new ShaderProgram({vertex, fragment});
         program->link();
         lights = new LightUniforms(program);

@@ -26,7 +26,6 @@ namespace {
 const std::set<std::pair<std::string, std::string>> UNDECLARED_UPLOADS = {
     {"basic", "view"},
     {"basic", "animate"},
-    {"basic", "texture_specular1"},
     {"shadow", "ShadowMap"},
     {"point shadow", "lightPosition"},
     {"point shadow", "nearFar"},

@@ -168,8 +168,9 @@ void addCandle(SceneMesh& mesh, const glm::vec3& base, float height)
 void addCandleMaterials(SceneMesh& mesh)
 {
     using namespace sceneTexture;
-    // Brass is a metal: its highlight takes its own golden colour.
-    mesh.addMaterial(makeMaterial("brass", {0.66f, 0.5f, 0.22f}, "", glm::vec3(1.0f, 0.8f, 0.45f), 90.0f));
+    // Brass is a metal: it reflects rather than scatters, and its highlight takes
+    // its own golden colour.
+    mesh.addMaterial(makeMaterial("brass", {0.42f, 0.31f, 0.13f}, "", glm::vec3(1.0f, 0.8f, 0.45f), 120.0f));
     // Wax lets light in and scatters it: a raised ambient colour keeps its shadowed
     // side soft and light instead of grey, leaning blue against the fire's orange
     // ambient light so that it reads ivory rather than tan; a broad dull sheen
@@ -178,7 +179,7 @@ void addCandleMaterials(SceneMesh& mesh)
     SceneMaterial wax = makeMaterial("wax", glm::vec3(1.0f), CANDLE_WAX, glm::vec3(0.1f), 8.0f);
     wax.ambient = glm::vec3(4.5f, 5.6f, 6.4f);
     mesh.addMaterial(wax);
-    SceneMaterial well = makeMaterial("wax_well", glm::vec3(1.0f), CANDLE_WELL, glm::vec3(0.4f), 40.0f);
+    SceneMaterial well = makeMaterial("wax_well", glm::vec3(1.0f), CANDLE_WELL, glm::vec3(0.3f), 60.0f);
     well.ambient = glm::vec3(7.0f, 8.5f, 9.5f);
     mesh.addMaterial(well);
     mesh.addMaterial(makeMaterial("wick", {0.1f, 0.08f, 0.06f}, "", glm::vec3(0.0f), 1.0f));
@@ -210,7 +211,7 @@ SceneMesh buildSofa()
 {
     SceneMesh mesh;
     mesh.addMaterial(makeMaterial("sofa_fabric", glm::vec3(1.0f), sceneTexture::SOFA_FABRIC, glm::vec3(0.08f), 6.0f));
-    mesh.addMaterial(makeMaterial("sofa_legs", glm::vec3(0.9f), sceneTexture::DARK_WOOD, glm::vec3(0.5f), 60.0f));
+    mesh.addMaterial(makeMaterial("sofa_legs", glm::vec3(0.9f), sceneTexture::DARK_WOOD, glm::vec3(0.24f), 60.0f));
     MeshGroup& fabric = mesh.group("sofa", "sofa_fabric");
     for (const Cushion& c : sofaCushions())
         addRoundedBox(fabric, c.half, c.radius, 3, 1.0f / 24.0f, c.frame());
@@ -243,7 +244,7 @@ SceneMesh buildTables()
 {
     SceneMesh mesh;
     // French-polished: a sharp, bright highlight.
-    mesh.addMaterial(makeMaterial("table_wood", glm::vec3(1.0f), sceneTexture::DARK_WOOD, glm::vec3(0.6f), 80.0f));
+    mesh.addMaterial(makeMaterial("table_wood", glm::vec3(1.0f), sceneTexture::DARK_WOOD, glm::vec3(0.25f), 90.0f));
     MeshGroup& coffee = mesh.group("coffee_table", "table_wood");
     const glm::vec3 c = COFFEE_TABLE;
     addRoundedBox(coffee, {23, 1.2f, 11}, 1.0f, 2, 1.0f / 30.0f, translation(c + glm::vec3(0, COFFEE_TABLE_HEIGHT - 1.2f, 0)));
@@ -263,14 +264,15 @@ SceneMesh buildTables()
 SceneMesh buildBookGlasses()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("book_cover", glm::vec3(1.0f), sceneTexture::BOOK_COVER, glm::vec3(0.3f), 24.0f));
+    mesh.addMaterial(makeMaterial("book_cover", glm::vec3(1.0f), sceneTexture::BOOK_COVER, glm::vec3(0.22f), 24.0f));
     mesh.addMaterial(makeMaterial("book_pages", {0.92f, 0.88f, 0.76f}));
     // Clear glass shows what lies behind it and the highlights on it, rarely a
-    // colour of its own: dark and cool, with a small, intense highlight. Below the
+    // colour of its own: dark and cool, with a small, intense highlight and a
+    // bright rim where it turns away from the eye. Below the
     // wine's surface the bowl shows the wine through the glass.
-    mesh.addMaterial(makeMaterial("glass", {0.2f, 0.23f, 0.26f}, "", glm::vec3(1.0f), 160.0f));
-    mesh.addMaterial(makeMaterial("glass_with_wine", {0.38f, 0.05f, 0.08f}, "", glm::vec3(1.0f), 160.0f));
-    mesh.addMaterial(makeMaterial("red_wine", {0.35f, 0.02f, 0.05f}, "", glm::vec3(0.8f), 120.0f));
+    mesh.addMaterial(makeMaterial("glass", {0.1f, 0.12f, 0.14f}, "", glm::vec3(0.25f), 400.0f));
+    mesh.addMaterial(makeMaterial("glass_with_wine", {0.38f, 0.05f, 0.08f}, "", glm::vec3(0.25f), 400.0f));
+    mesh.addMaterial(makeMaterial("red_wine", {0.35f, 0.02f, 0.05f}, "", glm::vec3(0.22f), 300.0f));
     const float top = COFFEE_TABLE_HEIGHT;
     const glm::mat4 book = placed(COFFEE_TABLE + glm::vec3(-9, top, -1), 0.35f);
     addBox(mesh.group("book_cover", "book_cover"), {-6, 0, -8}, {6, 0.3f, 8}, 1.0f / 12.0f, book);
@@ -296,7 +298,7 @@ SceneMesh buildBookGlasses()
 SceneMesh buildCigar()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("ashtray_glass", {0.2f, 0.26f, 0.3f}, "", glm::vec3(1.0f), 160.0f));
+    mesh.addMaterial(makeMaterial("ashtray_glass", {0.12f, 0.16f, 0.18f}, "", glm::vec3(0.25f), 400.0f));
     mesh.addMaterial(makeMaterial("cigar_leaf", {0.36f, 0.2f, 0.1f}, "", glm::vec3(0.1f), 10.0f));
     SceneMaterial ember = makeMaterial("ember", {1.0f, 0.42f, 0.1f});
     ember.ambient = glm::vec3(1.0f, 0.45f, 0.15f) * 4.0f;
@@ -338,7 +340,7 @@ SceneMesh buildSideCandle()
 SceneMesh buildPictures()
 {
     SceneMesh mesh;
-    mesh.addMaterial(makeMaterial("gilt_frame", {0.7f, 0.52f, 0.22f}, "", glm::vec3(0.95f, 0.78f, 0.45f), 60.0f));
+    mesh.addMaterial(makeMaterial("gilt_frame", {0.45f, 0.33f, 0.14f}, "", glm::vec3(0.95f, 0.78f, 0.45f), 60.0f));
     // Each frame shows a scene of its own (the index into PAINTING), the tall one
     // the flowers; two hang on the front wall beside its windows.
     const struct {
@@ -377,9 +379,9 @@ SceneMesh buildCurtains()
     SceneMesh mesh;
     // Velvet turns the light that grazes it back in a broad, soft sheen of its own
     // colour: the folds turned to the light glow, the others stay deep.
-    mesh.addMaterial(makeMaterial("curtain_damask", glm::vec3(1.0f), sceneTexture::CURTAIN, glm::vec3(0.75f, 0.45f, 0.45f),
+    mesh.addMaterial(makeMaterial("curtain_damask", glm::vec3(1.0f), sceneTexture::CURTAIN, glm::vec3(0.42f, 0.26f, 0.26f),
                                   4.0f));
-    mesh.addMaterial(makeMaterial("curtain_rods", {0.66f, 0.5f, 0.22f}, "", glm::vec3(1.0f, 0.8f, 0.45f), 80.0f));
+    mesh.addMaterial(makeMaterial("curtain_rods", {0.42f, 0.31f, 0.13f}, "", glm::vec3(1.0f, 0.8f, 0.45f), 100.0f));
     struct Window { glm::vec3 origin, along, inward; float a0, a1; };
     std::vector<Window> windows;
     for (const Span& s : LEFT_WINDOWS)
@@ -422,7 +424,7 @@ SceneMesh buildCats()
     SceneMesh mesh;
     mesh.addMaterial(makeMaterial("fur_ginger", glm::vec3(1.0f), sceneTexture::FUR_GINGER, glm::vec3(0.04f), 6.0f));
     mesh.addMaterial(makeMaterial("fur_tabby", glm::vec3(1.0f), sceneTexture::FUR_TABBY, glm::vec3(0.04f), 6.0f));
-    mesh.addMaterial(makeMaterial("cat_eyes", {0.45f, 0.6f, 0.12f}, "", glm::vec3(1.0f), 140.0f));
+    mesh.addMaterial(makeMaterial("cat_eyes", {0.45f, 0.6f, 0.12f}, "", glm::vec3(0.3f), 250.0f));
     auto ear = [](MeshGroup& g, const glm::mat4& head, float side) {
         glm::mat4 m = glm::translate(head, glm::vec3(side * 0.5f, 0.75f, 0.0f));
         m = glm::rotate(m, -side * 0.35f, glm::vec3(0, 0, 1));

@@ -23,7 +23,10 @@ struct SceneMaterial {
 };
 
 // A material whose ambient colour follows its diffuse colour; a colour texture
-// with relief brings its relief map as the specular texture.
+// with relief brings its relief map as the specular texture. `specular` is the
+// reflectance seen head-on, coded as the colours are (the lit shader squares
+// it): about 0.2 for a clean dielectric (varnish, glaze, glass), a metal's own
+// colour near 1, less for a surface partly dull.
 SceneMaterial makeMaterial(const std::string& name, const glm::vec3& diffuse, const std::string& map = "",
                            const glm::vec3& specular = glm::vec3(0.08f), float shininess = 12.0f);
 

@@ -284,18 +284,18 @@ SceneMesh buildRoom()
     SceneMesh mesh;
     // Each surface's sheen: varnished boards and mantel shine, waxed panelling and
     // polished slate less, paper, plaster, brick and rough-hewn oak hardly at all.
-    mesh.addMaterial(makeMaterial("floor_planks", glm::vec3(1.0f), FLOOR_WOOD, glm::vec3(0.5f), 60.0f));
+    mesh.addMaterial(makeMaterial("floor_planks", glm::vec3(1.0f), FLOOR_WOOD, glm::vec3(0.22f), 70.0f));
     mesh.addMaterial(makeMaterial("wallpaper", glm::vec3(1.0f), WALLPAPER, glm::vec3(0.06f), 8.0f));
-    mesh.addMaterial(makeMaterial("wainscot", glm::vec3(1.0f), OAK_PANELLING, glm::vec3(0.35f), 30.0f));
-    mesh.addMaterial(makeMaterial("dado_rail", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.4f), 40.0f));
+    mesh.addMaterial(makeMaterial("wainscot", glm::vec3(1.0f), OAK_PANELLING, glm::vec3(0.2f), 40.0f));
+    mesh.addMaterial(makeMaterial("dado_rail", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.22f), 50.0f));
     mesh.addMaterial(makeMaterial("outside_render", glm::vec3(0.78f, 0.8f, 0.85f)));
     mesh.addMaterial(makeMaterial("ceiling_plaster", glm::vec3(0.88f, 0.86f, 0.82f), "", glm::vec3(0.03f), 4.0f));
     mesh.addMaterial(makeMaterial("oak_beams", glm::vec3(0.9f), DARK_WOOD, glm::vec3(0.15f), 12.0f));
-    mesh.addMaterial(makeMaterial("window_frames", glm::vec3(0.92f, 0.92f, 0.9f), "", glm::vec3(0.5f), 48.0f));
+    mesh.addMaterial(makeMaterial("window_frames", glm::vec3(0.92f, 0.92f, 0.9f), "", glm::vec3(0.2f), 40.0f));
     mesh.addMaterial(makeMaterial("chimney_brick", glm::vec3(1.0f), BRICK, glm::vec3(0.08f), 6.0f));
     mesh.addMaterial(makeMaterial("firebox_soot", glm::vec3(0.35f, 0.3f, 0.28f), BRICK, glm::vec3(0.03f), 4.0f));
-    mesh.addMaterial(makeMaterial("hearth_stone", glm::vec3(1.0f), STONE, glm::vec3(0.3f), 28.0f));
-    mesh.addMaterial(makeMaterial("mantel_wood", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.6f), 80.0f));
+    mesh.addMaterial(makeMaterial("hearth_stone", glm::vec3(1.0f), STONE, glm::vec3(0.15f), 24.0f));
+    mesh.addMaterial(makeMaterial("mantel_wood", glm::vec3(1.0f), DARK_WOOD, glm::vec3(0.25f), 90.0f));
     mesh.addMaterial(makeMaterial("logs", glm::vec3(0.9f), BARK, glm::vec3(0.03f), 4.0f));
     mesh.addMaterial(makeMaterial("rug", glm::vec3(1.0f), RUG, glm::vec3(0.02f), 4.0f));
 

@@ -46,7 +46,7 @@ SceneMesh buildTreeBranches()
     SceneMesh mesh;
     mesh.addMaterial(makeMaterial("fir_needles", glm::vec3(1.0f), sceneTexture::NEEDLES, glm::vec3(0.1f), 12.0f));
     mesh.addMaterial(makeMaterial("fir_bark", glm::vec3(1.0f), sceneTexture::BARK));
-    mesh.addMaterial(makeMaterial("tree_pot", {0.55f, 0.08f, 0.07f}, "", glm::vec3(0.8f), 90.0f));
+    mesh.addMaterial(makeMaterial("tree_pot", {0.55f, 0.08f, 0.07f}, "", glm::vec3(0.25f), 120.0f));
     for (int i = 0; i < TIERS; ++i)
         addSheet(mesh.group("branches", "fir_needles"),
                  [i](float s, float f) { return onTier(i, 2.0f * PI * s, f); }, 48, 4, {8, 1.5f}, true, 0.8f);
@@ -66,17 +66,17 @@ SceneMesh buildTreeDecor()
     // colour even on the tree's shaded side; glazed glass, they carry a small,
     // sharp highlight.
     for (int k = 0; k < 4; ++k) {
-        SceneMaterial bauble = makeMaterial(names[k], colours[k], "", glm::vec3(1.0f), 140.0f);
+        SceneMaterial bauble = makeMaterial(names[k], colours[k], "", glm::vec3(0.3f), 250.0f);
         bauble.ambient = colours[k] * 2.5f;
         mesh.addMaterial(bauble);
     }
     SceneMaterial lights = makeMaterial("fairy_lights", {1.0f, 0.86f, 0.5f});
     lights.ambient = glm::vec3(1.0f, 0.85f, 0.5f) * 4.0f;
     mesh.addMaterial(lights);
-    SceneMaterial star = makeMaterial("star_gold", {1.0f, 0.8f, 0.3f}, "", glm::vec3(1.0f, 0.9f, 0.6f), 80.0f);
+    SceneMaterial star = makeMaterial("star_gold", {0.55f, 0.42f, 0.15f}, "", glm::vec3(1.0f, 0.9f, 0.6f), 80.0f);
     star.ambient = glm::vec3(1.0f, 0.8f, 0.3f) * 2.0f;
     mesh.addMaterial(star);
-    mesh.addMaterial(makeMaterial("tinsel", {0.9f, 0.75f, 0.35f}, "", glm::vec3(1.0f, 0.9f, 0.6f), 80.0f));
+    mesh.addMaterial(makeMaterial("tinsel", {0.5f, 0.4f, 0.18f}, "", glm::vec3(1.0f, 0.9f, 0.6f), 80.0f));
 
     // Baubles hang below the branch tips, spread by the golden angle.
     int count = 0;
@@ -139,9 +139,9 @@ SceneMesh buildPresents()
         mesh.addMaterial(makeMaterial("wrapping_paper_" + std::to_string(k), glm::vec3(1.0f), sceneTexture::PAPER[k],
                                       glm::vec3(0.25f), 24.0f));
     // Satin ribbons: a bright sheen along them.
-    mesh.addMaterial(makeMaterial("ribbon_gold", {0.85f, 0.65f, 0.2f}, "", glm::vec3(1.0f, 0.85f, 0.5f), 48.0f));
-    mesh.addMaterial(makeMaterial("ribbon_red", {0.7f, 0.04f, 0.05f}, "", glm::vec3(0.7f), 40.0f));
-    mesh.addMaterial(makeMaterial("ribbon_white", {0.92f, 0.92f, 0.9f}, "", glm::vec3(0.7f), 40.0f));
+    mesh.addMaterial(makeMaterial("ribbon_gold", {0.5f, 0.37f, 0.12f}, "", glm::vec3(1.0f, 0.85f, 0.5f), 48.0f));
+    mesh.addMaterial(makeMaterial("ribbon_red", {0.7f, 0.04f, 0.05f}, "", glm::vec3(0.3f), 40.0f));
+    mesh.addMaterial(makeMaterial("ribbon_white", {0.92f, 0.92f, 0.9f}, "", glm::vec3(0.3f), 40.0f));
     const char* ribbons[3] = {"ribbon_gold", "ribbon_red", "ribbon_white"};
     const struct {
         glm::vec2 at;
