@@ -214,11 +214,12 @@ bool finishStartupFile(std::ofstream& startupFile, const ReplayOptions& options)
     return false;
 }
 
-// Names the renderer, so that every set of timings says what produced it.
+// Names the renderer and the quality tier, so that every set of timings says what produced it.
 void printRenderer()
 {
     const GLubyte* renderer = glGetString(GL_RENDERER);
     reportLine("renderer %s", renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
+    reportLine("quality %s", qualityTierName(scene.qualityTier));
 }
 
 // The program's own loop on the window system's clock for `seconds` of wall time,
@@ -335,6 +336,9 @@ int main(int argc, char** argv)
         reportLine("%s", filmError.c_str());
         return 1;
     }
+    // Captures and films are not bound to the clock: they show the picture at its best.
+    scene.qualityRequest = {.option = options.quality,
+                            .showcase = filming || !options.captureTimes.empty() || options.captureEvery > 0.0};
     // The options are the tool's own: GLUT sees only the program name.
     if (options.floor)
         startFloor(options.width, options.height, options.glDebug);
