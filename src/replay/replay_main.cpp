@@ -214,12 +214,14 @@ bool finishStartupFile(std::ofstream& startupFile, const ReplayOptions& options)
     return false;
 }
 
-// Names the renderer and the quality tier, so that every set of timings says what produced it.
-void printRenderer()
+// Names the renderer and, where the scene is drawn, its quality tier, so that
+// every set of timings says what produced it.
+void printRenderer(bool sceneDrawn)
 {
     const GLubyte* renderer = glGetString(GL_RENDERER);
     reportLine("renderer %s", renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
-    reportLine("quality %s", qualityTierName(scene.qualityTier));
+    if (sceneDrawn)
+        reportLine("quality %s", qualityTierName(scene.qualityTier));
 }
 
 // The program's own loop on the window system's clock for `seconds` of wall time,
@@ -345,7 +347,7 @@ int main(int argc, char** argv)
     else
         startUp(1, argv, {.width = options.width, .height = options.height, .debugContext = options.glDebug,
                           .tool = true});
-    printRenderer();
+    printRenderer(!options.floor);
     // Waiting for the timer queries every frame would only slow a run without
     // timings, or set the pace of one on the clock.
     enablePassTiming(statsFile.is_open() && !options.floor && options.realtimeSeconds == 0.0);
