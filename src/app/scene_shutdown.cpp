@@ -5,8 +5,9 @@
 #include "app/scene_state.h"
 #include "physics/physics_world.h"
 #include "render/lights.h"
-#include "render/shader.h"
+#include "render/multisampled_target.h"
 #include "render/scaled_target_set.h"
+#include "render/shader.h"
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
 
@@ -25,6 +26,7 @@ void shutdownScene()
 {
     release(scene.shadowTarget);
     release(scene.scaledTargets);
+    release(scene.multisampledTarget);
 
     // The light uniforms own the basic program.
     release(scene.lightUniforms);
