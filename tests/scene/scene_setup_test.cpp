@@ -106,6 +106,7 @@ TEST_F(SceneTest, TheBasicProgramKeepsItsShadowUnitsAndRanges)
     EXPECT_EQ(readInt(scene.basicProgram, "cubemap"), 70);
     EXPECT_EQ(readVec2(scene.basicProgram, "mapSize"), glm::vec2(1024.0f, 1024.0f));
     EXPECT_EQ(readVec2(scene.basicProgram, "nearFar"), glm::vec2(0.1f, 500.0f));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_CUBE_MAP_SEAMLESS)) << "the fire's shadow filter blends across the cube's faces";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
