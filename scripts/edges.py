@@ -32,7 +32,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--replay", default="build/run/frostember-replay")
     parser.add_argument("--time", type=float, default=3.0)
-    parser.add_argument("--dt", type=float, default=0.1)
+    parser.add_argument("--dt", type=float, default=0.5)
     args, extra = parser.parse_known_args()
     replay = str(Path(args.replay).resolve())
     reference_extra = [e for i, e in enumerate(extra) if e != "--scale" and (i == 0 or extra[i - 1] != "--scale")]
