@@ -281,31 +281,72 @@ float sunVisibility(vec3 normal, vec3 toLight)
     float slope = 1.0 - max(dot(normal, toLight), 0.0);
     coord.z -= 0.0004 + 0.0012 * slope;
     vec2 halfTexel = 0.5 / mapSize;
-    float lit = texture(shadowMap, vec3(coord.xy - halfTexel, coord.z));
-    lit += texture(shadowMap, vec3(coord.xy + halfTexel, coord.z));
+    // Called under a branch that differs between neighbouring pixels, so the
+    // lookups name their level: the map has level 0 only.
+    float lit = textureLod(shadowMap, vec3(coord.xy - halfTexel, coord.z), 0.0);
+    lit += textureLod(shadowMap, vec3(coord.xy + halfTexel, coord.z), 0.0);
     return lit * 0.5;
 }
 
+#ifdef QUALITY_HIGH
+// The fire's shadow is drawn per pixel on the high tier only; the low tier takes
+// it from the bake.
+//
 // Fire visibility. The cube map holds the plain hardware depth of each face's
 // perspective projection (near nearFar.x, far nearFar.y / 2, the fire camera's
 // far distance); a face's view depth is the largest component of the vector
 // from the light, so the reference depth is that same projection of it.
 // Geometry beyond the cube's reach keeps the cleared depth 1.0 and counts as lit.
+// A point within the bias of the light is held at the near plane, where the
+// projection is still finite.
 float cubeDepth(vec3 fromLight)
 {
     vec3 a = abs(fromLight);
-    float viewDepth = max(a.x, max(a.y, a.z)) - POINT_SHADOW_BIAS;
     float n = nearFar.x;
+    float viewDepth = max(max(a.x, max(a.y, a.z)) - POINT_SHADOW_BIAS, n);
     float f = nearFar.y * 0.5;
     float ndc = (f + n) / (f - n) - 2.0 * f * n / ((f - n) * viewDepth);
     return ndc * 0.5 + 0.5;
 }
 
-// One compare; the cube's linear filter blends the four nearest texels.
+// One cube compare at level 0 with zero gradients: it runs under a branch that
+// differs between neighbouring pixels, and GLSL 3.30 has no textureLod for a
+// cube shadow sampler. The linear filter blends the four nearest texels.
+float cubeCompare(vec3 direction, float reference)
+{
+    return textureGrad(cubemap, vec4(direction, reference), vec3(0.0), vec3(0.0));
+}
+
+// The fire is a broad source: its shadow edges soften with the distance from
+// it. Eight compares on a fixed disc (two rings, the outer turned by half a
+// step) across the light ray, all against the receiver's own depth.
+const int FIRE_TAPS = 8;
+const vec2 FIRE_DISC[FIRE_TAPS] = vec2[](
+    vec2(0.5, 0.0), vec2(0.0, 0.5), vec2(-0.5, 0.0), vec2(0.0, -0.5),
+    vec2(0.7071, 0.7071), vec2(-0.7071, 0.7071), vec2(-0.7071, -0.7071), vec2(0.7071, -0.7071));
+// The disc's radius in world units: FIRE_SOFT_BASE at the light, growing by
+// FIRE_SOFT_GROWTH for each unit of distance from it.
+const float FIRE_SOFT_BASE = 0.3;
+const float FIRE_SOFT_GROWTH = 0.015;
+
 float fireVisibility(vec3 fromLight)
 {
-    return texture(cubemap, vec4(fromLight, cubeDepth(fromLight)));
+    float reference = cubeDepth(fromLight);
+    float dist = length(fromLight);
+    vec3 ray = fromLight / dist;
+    // Any axis not along the ray gives the disc its plane.
+    vec3 helper = abs(ray.y) < 0.9 ? vec3(0.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0);
+    vec3 across = normalize(cross(ray, helper));
+    vec3 along = cross(ray, across);
+    float radius = FIRE_SOFT_BASE + FIRE_SOFT_GROWTH * dist;
+    float lit = 0.0;
+    for (int i = 0; i < FIRE_TAPS; ++i) {
+        vec2 tap = FIRE_DISC[i] * radius;
+        lit += cubeCompare(fromLight + across * tap.x + along * tap.y, reference);
+    }
+    return lit / float(FIRE_TAPS);
 }
+#endif
 
 // The baked light a surface takes: the sky and the sun's bounce (dimmed at
 // sunset), the candles and fairy lights, and the fire's bounce (flickering).

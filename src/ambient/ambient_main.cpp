@@ -114,6 +114,7 @@ int main(int argc, char** argv)
         int glutArgc = 1;
         glutInit(&glutArgc, argv);
     }
+    scene.qualityRequest.option = options.quality;
     setupScene();
     setAudioLevel(*scene.audio, options.volume);
     {

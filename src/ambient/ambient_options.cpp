@@ -11,7 +11,7 @@
 
 const char* const AMBIENT_USAGE =
     "Usage: frostember-ambient [--window WxH | --window-id ID | --root] [--max-fps N] [--fps] "
-    "[--volume V] [--mute] [--sound] [--stats FILE] [--startup FILE] [--gl-debug] [--help] [--version]";
+    "[--volume V] [--quality low|high] [--mute] [--sound] [--stats FILE] [--startup FILE] [--gl-debug] [--help] [--version]";
 
 namespace {
 
@@ -23,6 +23,7 @@ const std::map<std::string, std::string> EXPECTED_VALUES = {
     {"--window-id", "an X window id, decimal or 0x hexadecimal"},
     {"--max-fps", "a whole number from " + std::to_string(LOWEST_MAX_FPS) + " to " + std::to_string(HIGHEST_MAX_FPS)},
     {"--volume", "a number from 0 to 1"},
+    {"--quality", "low or high"},
     {"--stats", "a file"},
     {"--startup", "a file"},
 };
@@ -73,6 +74,10 @@ bool parseValue(const std::string& option, const std::string& value, AmbientOpti
         const std::optional<float> volume = parseNumber<float>(value);
         options.volume = volume.value_or(0.0f);
         return volume && *volume >= 0.0f && *volume <= 1.0f;
+    }
+    if (option == "--quality") {
+        options.quality = parseQualityTier(value);
+        return options.quality.has_value();
     }
     (option == "--stats" ? options.statsFile : options.startupFile) = value;
     return true;
@@ -169,6 +174,8 @@ std::string ambientHelp()
            "\n"
            "  --fps            show the frame-rate line\n"
            "  --volume V       the sound's level, from 0 to 1 (default 1)\n"
+           "  --quality Q      the picture's quality tier, low or high (default: high on a\n"
+           "                   hardware renderer, low on a software one)\n"
            "  --mute           no sound\n"
            "  --sound          sound while drawing into another program's window too\n"
            "  --stats FILE     write one row of timings a frame to FILE\n"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "camera/camera.h"
+#include "render/quality_tier.h"
 
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@ struct AmbientOptions {
     bool mute = false;
     bool screensaverSound = false; // --sound
     bool glDebug = false;          // --gl-debug: a debug context, its high and medium messages reported
+    std::optional<QualityTier> quality; // --quality: the tier forced; none: chosen by the renderer
     std::string statsFile;         // empty: no per-frame rows
     std::string startupFile;       // empty: no start-up stages
     bool help = false;             // --help: the help on standard output instead of a run

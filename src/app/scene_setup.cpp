@@ -171,6 +171,8 @@ void setupShadows(const glm::mat4 (&faceViews)[6])
 void setupScene()
 {
     glEnable(GL_DEPTH_TEST);
+    // The fire's shadow filter blends texels across the cube's face edges.
+    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
     // A window that another program made is only drawn into: its title and its
     // input are that program's.
     if (scene.window != nullptr) {

@@ -6,8 +6,9 @@
 #include "physics/physics_world.h"
 #include "render/light_volume_texture.h"
 #include "render/lights.h"
-#include "render/shader.h"
+#include "render/multisampled_target.h"
 #include "render/scaled_target_set.h"
+#include "render/shader.h"
 #include "render/shader_program.h"
 #include "render/shadow_map_target.h"
 
@@ -27,6 +28,7 @@ void shutdownScene()
     release(scene.shadowTarget);
     release(scene.lightVolume);
     release(scene.scaledTargets);
+    release(scene.multisampledTarget);
 
     // The light uniforms own the basic program.
     release(scene.lightUniforms);

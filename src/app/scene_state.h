@@ -21,6 +21,7 @@ class Frustum;
 class LightVolumeTexture;
 class Model;
 class ParticleSystem;
+class MultisampledTarget;
 class ScaledTargetSet;
 class Shader;
 class ShaderProgram;
@@ -93,6 +94,9 @@ struct SceneState {
     // first frame drawn at it.
     float renderScale = 1.0f;
     ScaledTargetSet* scaledTargets = nullptr;
+    // The high tier's multisampled scene, at the size the scene is drawn at;
+    // made on its first frame.
+    MultisampledTarget* multisampledTarget = nullptr;
 
     // What the program asked for before the set-up, and the tier the set-up chose
     // from it; every pass reads the tier from here.

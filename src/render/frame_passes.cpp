@@ -1,7 +1,9 @@
 // The fixed sequence of GPU passes that turns the scene into one image: the sun's
 // shadow map and the fire's cube shadow map (each only when what it depends on
 // changed), the depth of the visible meshes, the lit meshes, the sky, the particles;
-// below full scale the last four go to a smaller target that is then scaled up.
+// below full scale the last four go to a smaller target that is then scaled up,
+// and at the high tier they go to a multisampled target resolved into whichever
+// of the two comes next.
 #include "render/frame_passes.h"
 
 #include "app/scene_state.h"
@@ -12,6 +14,7 @@
 #include "layout/scene_layout.h"
 #include "particles/particle_system.h"
 #include "render/light_volume_texture.h"
+#include "render/multisampled_target.h"
 #include "render/pass_timer.h"
 #include "render/scaled_target_set.h"
 #include "render/shader_program.h"
@@ -160,6 +163,27 @@ ScaledTarget* beginScaledScene()
     return target.bind(width, height) ? &target : nullptr;
 }
 
+// At the high tier the scene's own passes draw into the multisampled target of
+// the size the scene is drawn at, which is returned. A window that multisamples
+// itself needs none, and without one (no multisampling offered, or a target
+// that cannot be completed) they draw into `next` as at the low tier.
+MultisampledTarget* beginMultisampledScene(const ScaledTarget* scaled)
+{
+    if (scene.qualityTier != QualityTier::High)
+        return nullptr;
+    GLint windowSamples = 0;
+    if (scaled == nullptr)
+        glGetIntegerv(GL_SAMPLES, &windowSamples);
+    if (windowSamples > 0)
+        return nullptr;
+    if (scene.multisampledTarget == nullptr)
+        scene.multisampledTarget = new MultisampledTarget();
+    const GLuint next = scaled != nullptr ? scaled->fbo : 0;
+    const int width = scaled != nullptr ? scaled->width : scene.windowWidth;
+    const int height = scaled != nullptr ? scaled->height : scene.windowHeight;
+    return scene.multisampledTarget->bind(width, height, next) ? scene.multisampledTarget : nullptr;
+}
+
 } // namespace
 
 // The light-space matrix is rebuilt every frame for the main pass; a map is
@@ -195,6 +219,7 @@ void renderFrame()
 {
     renderShadowMaps();
     ScaledTarget* const scaled = beginScaledScene();
+    const MultisampledTarget* const multisampled = beginMultisampledScene(scaled);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
     beginPassTiming(FramePass::Main);
@@ -224,6 +249,8 @@ void renderFrame()
         emitter->render();
     endPassTiming(FramePass::Particles);
 
+    if (multisampled != nullptr)
+        multisampled->resolve(scaled != nullptr ? scaled->fbo : 0);
     if (scaled != nullptr)
         scaled->scaleUp(scene.windowWidth, scene.windowHeight);
 

@@ -214,11 +214,14 @@ bool finishStartupFile(std::ofstream& startupFile, const ReplayOptions& options)
     return false;
 }
 
-// Names the renderer, so that every set of timings says what produced it.
-void printRenderer()
+// Names the renderer and, where the scene is drawn, its quality tier, so that
+// every set of timings says what produced it.
+void printRenderer(bool sceneDrawn)
 {
     const GLubyte* renderer = glGetString(GL_RENDERER);
     reportLine("renderer %s", renderer != nullptr ? reinterpret_cast<const char*>(renderer) : "unknown");
+    if (sceneDrawn)
+        reportLine("quality %s", qualityTierName(scene.qualityTier));
 }
 
 // The program's own loop on the window system's clock for `seconds` of wall time,
@@ -335,13 +338,16 @@ int main(int argc, char** argv)
         reportLine("%s", filmError.c_str());
         return 1;
     }
+    // Captures and films are not bound to the clock: they show the picture at its best.
+    scene.qualityRequest = {.option = options.quality,
+                            .showcase = filming || !options.captureTimes.empty() || options.captureEvery > 0.0};
     // The options are the tool's own: GLUT sees only the program name.
     if (options.floor)
         startFloor(options.width, options.height, options.glDebug);
     else
         startUp(1, argv, {.width = options.width, .height = options.height, .debugContext = options.glDebug,
                           .tool = true});
-    printRenderer();
+    printRenderer(!options.floor);
     // Waiting for the timer queries every frame would only slow a run without
     // timings, or set the pace of one on the clock.
     enablePassTiming(statsFile.is_open() && !options.floor && options.realtimeSeconds == 0.0);

@@ -15,7 +15,7 @@
 const char* const REPLAY_USAGE =
     "Usage: frostember-replay [--size WxH] [--dt SECONDS] [--frames N | --until-end [--hold SECONDS]] "
     "[(--capture T1,T2,... | --capture-every SECONDS) --out DIR] [--stats FILE] [--startup FILE] [--floor] "
-    "[--realtime SECONDS] [--redraw-shadows] [--video FILE [--fps N]] [--scale S] [--gl-debug] [--base-dir DIR]";
+    "[--realtime SECONDS] [--redraw-shadows] [--video FILE [--fps N]] [--scale S] [--quality low|high] [--gl-debug] [--base-dir DIR]";
 
 namespace {
 
@@ -39,6 +39,7 @@ const std::map<std::string_view, std::string> EXPECTED_VALUES = {
     {"--video", "a file"},
     {"--fps", "a whole number from 1 to " + std::to_string(MAX_FPS)},
     {"--scale", "a number above 0 and at most 1"},
+    {"--quality", "low or high"},
     {"--base-dir", "a directory"},
 };
 
@@ -122,6 +123,12 @@ bool parseScale(std::string_view text, ReplayOptions& options)
     return true;
 }
 
+bool parseQuality(std::string_view text, ReplayOptions& options)
+{
+    options.quality = parseQualityTier(text);
+    return options.quality.has_value();
+}
+
 bool parseCaptureTimes(std::string_view text, ReplayOptions& options)
 {
     std::set<std::string> names;
@@ -164,6 +171,8 @@ bool parseValue(const std::string& option, std::string_view value, ReplayOptions
         return parseFps(value, options);
     if (option == "--scale")
         return parseScale(value, options);
+    if (option == "--quality")
+        return parseQuality(value, options);
     if (option == "--out")
         options.outDir = value;
     else if (option == "--stats")
@@ -259,6 +268,8 @@ std::string replayHelp()
          << ")\n"
          << "  --scale S             draw the scene at the share S (0 < S <= 1) of the window's\n"
             "                        size and scale it up\n"
+            "  --quality low|high    the picture's quality tier (default: high for captures and\n"
+            "                        films, else high on a hardware renderer, low on a software one)\n"
             "  --gl-debug            ask for a debug context and print each of its messages of\n"
             "                        high or medium severity; any such message fails the run\n"
             "  --base-dir DIR        take relative paths of --out, --stats, --startup and --video\n"

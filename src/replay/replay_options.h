@@ -3,6 +3,8 @@
 // relative paths of its files are taken from.
 #pragma once
 
+#include "render/quality_tier.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,7 @@ struct ReplayOptions {
     double holdSeconds = 0.0;         // simulated seconds after the sunset ends before the run does
     float scale = 0.0f;               // > 0: the render scale forced for the whole run; 0: full
                                       // scale on a fixed step, chosen from the frame times on the clock
+    std::optional<QualityTier> quality; // --quality: the tier forced for the run; none: chosen as usual
     std::string baseDir;              // non-empty: relative file paths are taken from here
     bool help = false;                // --help: the help on standard output instead of a run
     bool version = false;             // --version: the name and version instead of a run

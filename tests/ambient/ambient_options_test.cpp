@@ -55,7 +55,7 @@ TEST(AmbientOptions, ChoosesTheWindowAndTheSound)
 
     const AmbientParse all = parseAmbientOptions(
         {"--window", "800x600", "--max-fps", "10", "--fps", "--volume", "0.25", "--stats", "s.csv", "--startup", "u.csv",
-         "--gl-debug"},
+         "--gl-debug", "--quality", "high"},
         nullptr);
     ASSERT_TRUE(all.options) << all.refusal;
     EXPECT_EQ(all.options->width, 800);
@@ -66,6 +66,8 @@ TEST(AmbientOptions, ChoosesTheWindowAndTheSound)
     EXPECT_EQ(all.options->statsFile, "s.csv");
     EXPECT_EQ(all.options->startupFile, "u.csv");
     EXPECT_TRUE(all.options->glDebug);
+    EXPECT_EQ(all.options->quality, QualityTier::High);
+    EXPECT_FALSE(parseAmbientOptions({}, nullptr).options->quality) << "no tier forced unless asked";
 
     // --help and --version end the reading where they stand.
     const AmbientParse help = parseAmbientOptions({"--help", "--bogus"}, nullptr);
@@ -89,6 +91,7 @@ TEST(AmbientOptions, RefusesWithOneLineNamingTheProblem)
         {{"--max-fps", "30.5"}, nullptr, "--max-fps 30.5: expected"},
         {{"--volume", "1.5"}, nullptr, "--volume 1.5: expected a number from 0 to 1"},
         {{"--volume", "nan"}, nullptr, "--volume nan: expected"},
+        {{"--quality", "medium"}, nullptr, "--quality medium: expected low or high"},
         {{"--stats", "--fps"}, nullptr, "--stats needs a value: a file"},
         {{"--root", "-root"}, nullptr, "--root given twice"},
         {{}, "window", "XSCREENSAVER_WINDOW window: expected an X window id"},

@@ -49,6 +49,7 @@ TEST(Install, BashCompletesTheToolsOptionsAndThePathsTheirValuesName)
         {"frostember-replay --out ", "shots\n"},
         {"frostember-replay --stats fr", "frames.csv\n"},
         {"frostember-replay --size ", ""},
+        {"frostember-replay --quality h", "high\n"},
         {"frostember-ambient --window", "--window\n--window-id\n"},
         {"frostember-ambient --mute --stats fr", "frames.csv\n"},
     };

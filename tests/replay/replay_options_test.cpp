@@ -136,6 +136,7 @@ TEST(ReplayOptions, ARefusalSaysWhichOptionIsWrongAndHow)
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--bogus"}, "unknown option --bogus"},
         {{"--scale", "2"}, "--scale 2: expected a number above 0 and at most 1"},
+        {{"--quality", "best"}, "--quality best: expected low or high"},
         {{"--size", "10"}, "--size 10: expected WxH, a positive width and height"},
         {{"--realtime", "5", "--frames", "3"}, "--realtime cannot be used with --frames"},
         {{"--frames", "3", "--frames", "4"}, "--frames given twice"},
@@ -166,8 +167,8 @@ TEST(ReplayOptions, HelpOrVersionEndTheReadingWhereTheyStand)
     EXPECT_EQ(text.rfind(std::string(REPLAY_USAGE) + "\n", 0), 0u);
     for (const char* option : {"--size WxH", "--dt SECONDS", "--frames N", "--until-end", "--capture T1,T2,...",
                                "--out DIR", "--stats FILE", "--startup FILE", "--floor", "--realtime SECONDS",
-                               "--redraw-shadows", "--video FILE", "--fps N", "--scale S", "--gl-debug",
-                               "--base-dir DIR", "--help", "--version"})
+                               "--redraw-shadows", "--video FILE", "--fps N", "--scale S", "--quality low|high",
+                               "--gl-debug", "--base-dir DIR", "--help", "--version"})
         EXPECT_NE(text.find(std::string("\n  ") + option + " "), std::string::npos) << option;
 }
 
@@ -335,6 +336,9 @@ TEST(ReplayOptions, AForcedScaleIsAShareOfTheWindowOnEitherClock)
     const std::optional<ReplayOptions> realtime = parse({"--realtime", "5", "--scale", "1"});
     ASSERT_TRUE(realtime);
     EXPECT_FLOAT_EQ(realtime->scale, 1.0f);
+    EXPECT_FALSE(parse({})->quality) << "no tier forced unless asked";
+    EXPECT_EQ(parse({"--quality", "low"})->quality, QualityTier::Low);
+    EXPECT_EQ(parse({"--quality", "high"})->quality, QualityTier::High);
 
     const std::vector<std::vector<std::string>> bad = {
         {"--scale"},

@@ -3,6 +3,7 @@
 #include "camera/camera_path.h"
 #include "layout/scene_layout.h"
 #include "platform/renderer_facts.h"
+#include "render/quality_tier.h"
 #include "render/texture_path.h"
 #include "replay/replay_capture.h"
 #include "support/process.h"
@@ -223,4 +224,34 @@ TEST(SceneProcess, AnUnknownTexturePathIsReportedAndIgnored)
     const bool software = isSoftwareRenderer(std::nullopt, renderer);
     EXPECT_NE(complaints[0].find(software ? "using the shader path" : "using the sampler path"), std::string::npos)
         << renderer;
+}
+
+// The tool names the tier it draws at: its option over the variable, and a
+// capture at its best unless told otherwise.
+TEST(SceneProcess, TheReplayToolReportsTheTierItChose)
+{
+    TempDir shots;
+    struct Case {
+        std::vector<std::string> args;
+        std::string variable;
+        const char* reported;
+    };
+    const Case cases[] = {
+        {{"--quality", "high"}, "low", "quality high"},
+        {{"--quality", "low", "--capture", "0", "--out", shots.path}, "", "quality low"},
+        {{"--capture", "0", "--out", shots.path}, "", "quality high"},
+        {{}, "low", "quality low"},
+    };
+    for (const Case& c : cases) {
+        ProcessOptions options;
+        options.workDir = runDir();
+        if (!c.variable.empty())
+            options.env = {std::string(QUALITY_VARIABLE) + "=" + c.variable};
+        std::vector<std::string> args = {"--size", "160x90", "--frames", "1"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProcessResult result = runProcess(replayPath(), args, options);
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_NE(result.err.find(std::string("frostember-replay: ") + c.reported + "\n"), std::string::npos)
+            << ::testing::PrintToString(c.args) << result.err;
+    }
 }

@@ -116,6 +116,7 @@ TEST_F(SceneTest, TheBasicProgramKeepsItsShadowAndLightUnitsAndRanges)
     } else {
         EXPECT_EQ(glGetUniformLocation(scene.basicProgram->id, "cubemap"), -1);
     }
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_CUBE_MAP_SEAMLESS)) << "the fire's shadow filter blends across the cube's faces";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
