@@ -5,6 +5,7 @@
 #include "render/shader_program.h"
 #include "render/texture_path.h"
 #include "support/gl_context.h"
+#include "support/vertex_strip.h"
 #include "support/offscreen_target.h"
 #include "support/run_dir.h"
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -73,21 +75,7 @@ void drawFloor()
         -200.0f, 0.0f, -400.0f, 0.0f, 1.0f, 0.0f, -100.0f, 200.0f,
         200.0f,  0.0f, -400.0f, 0.0f, 1.0f, 0.0f, 100.0f,  200.0f,
     };
-    GLuint vao = 0;
-    GLuint vbo = 0;
-    glGenVertexArrays(1, &vao);
-    glBindVertexArray(vao);
-    glGenBuffers(1, &vbo);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(vertices), vertices, GL_STATIC_DRAW);
-    for (GLuint attribute = 0; attribute < 3; ++attribute) {
-        glEnableVertexAttribArray(attribute);
-        glVertexAttribPointer(attribute, attribute == 2 ? 2 : 3, GL_FLOAT, GL_FALSE, 8 * sizeof(float),
-                              reinterpret_cast<const void*>(attribute * 3 * sizeof(float)));
-    }
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    glDeleteBuffers(1, &vbo);
-    glDeleteVertexArrays(1, &vao);
+    drawVertexStrip(vertices, std::size(vertices));
 }
 
 // Ambient light alone, scaled so that the picture is the texture's colour

@@ -7,6 +7,7 @@
 #include "render/shader_program.h"
 #include "render/texture_path.h"
 #include "support/gl_context.h"
+#include "support/vertex_strip.h"
 #include "support/offscreen_target.h"
 #include "support/run_dir.h"
 
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -132,22 +134,8 @@ std::vector<unsigned char> renderFloor(const View& view, const Material& materia
         -10.0f, 0.0f, -10.0f, 0.0f, 1.0f, 0.0f, 0.0f, 4.0f,
         10.0f,  0.0f, -10.0f, 0.0f, 1.0f, 0.0f, 4.0f, 4.0f,
     };
-    GLuint vao = 0;
-    GLuint vbo = 0;
-    glGenVertexArrays(1, &vao);
-    glBindVertexArray(vao);
-    glGenBuffers(1, &vbo);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(vertices), vertices, GL_STATIC_DRAW);
-    for (GLuint attribute = 0; attribute < 3; ++attribute) {
-        glEnableVertexAttribArray(attribute);
-        glVertexAttribPointer(attribute, attribute == 2 ? 2 : 3, GL_FLOAT, GL_FALSE, 8 * sizeof(float),
-                              reinterpret_cast<const void*>(attribute * 3 * sizeof(float)));
-    }
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    drawVertexStrip(vertices, std::size(vertices));
     std::vector<unsigned char> pixels = target.pixels();
-    glDeleteBuffers(1, &vbo);
-    glDeleteVertexArrays(1, &vao);
     glDeleteTextures(1, &white);
     glDeleteTextures(1, &shadow);
     glActiveTexture(GL_TEXTURE0);
