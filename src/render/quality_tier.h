@@ -1,8 +1,8 @@
 // The picture's quality tier, chosen once at start-up and read from the scene
 // record from then on. The high tier draws the fire's light per pixel with a
-// soft shadow, multisamples the scene and glows at full size; the low tier takes
-// the fire's light from the light bake, glows at a reduced size and does not
-// multisample. A hardware renderer gets the high tier, a software rasteriser the
+// soft shadow, tilts normals by the textures' relief and multisamples the scene;
+// the low tier takes the fire's light and shadow from the light bake and does
+// not multisample. A hardware renderer gets the high tier, a software rasteriser the
 // low one, unless a tool's option or the variable says otherwise.
 #pragma once
 
